@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QString>
+
+struct AppState;
+
+// The narrow face the main window shows a conversion dialog: read the program, put the result, arm the
+// result pane. A dialog never reaches into the main window's widgets.
+class ConversionHost
+{
+public:
+    virtual ~ConversionHost() = default;
+
+    virtual AppState &State() = 0;
+    // The whole text of the source pane (CR LF line ends).
+    virtual QString SourceText() const = 0;
+    // Replaces the whole text of the result pane.
+    virtual void SetResultText(const QString &text) = 0;
+    // Turns the result heading into the red notice and enables OK and Cancel.
+    virtual void ShowConversionResult() = 0;
+    // Enables the Undo menu entry and toolbar button.
+    virtual void EnableUndo() = 0;
+};

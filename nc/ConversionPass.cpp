@@ -1,0 +1,87 @@
+#include "nc/ConversionPass.h"
+
+namespace {
+constexpr QStringView CrLf = u"\r\n";
+}
+
+QString ConversionPass::Run(const QString &source)
+{
+    Pass.SourceText = source;
+    if (AppendsFinalLineEnd() && !Pass.SourceText.endsWith(CrLf))
+        Pass.SourceText += CrLf;
+    m_result.clear();
+    m_result.reserve(Pass.SourceText.size() + Pass.SourceText.size() / 4 + 16);
+    m_failed = false;
+    m_cancelled = false;
+    m_failureMessage.clear();
+    Pass.LineStart = 1;
+    Pass.InComment = false;
+    Prepare();
+    const qsizetype total = Pass.SourceText.size();
+    while (!Stopped()) {
+        const qsizetype found = Pass.SourceText.indexOf(CrLf, Pass.LineStart - 1);
+        if (found < 0)
+            break;
+        Pass.LineEnd = found + 1;
+        Scan.Line = Pass.SourceText.mid(Pass.LineStart - 1, Pass.LineEnd - Pass.LineStart);
+        Pass.LineStart = Pass.LineEnd + 2;
+        RunLine();
+        if (m_progress && !m_progress(Pass.LineStart - 1, total))
+            m_cancelled = true;
+    }
+    if (!Stopped())
+        Finish();
+    return std::move(m_result);
+}
+
+void ConversionPass::RunLine()
+{
+    Scan.LineLength = Scan.Line.size();
+    Scan.Pos = 1;
+    BeginLine();
+    while (Scan.Pos <= Scan.LineLength && !Stopped()) {
+        Pass.CurrentChar = Scan.CharAt(Scan.Pos);
+        if (Pass.CurrentChar == u'(' || Pass.InComment)
+            SkipComment();
+        // A comment that runs past the end of the line leaves nothing for the conversion: its last
+        // character is comment text, never an address letter.
+        if (Scan.Pos <= Scan.LineLength)
+            HandleChar();
+        Scan.LineLength = Scan.Line.size();
+        ++Scan.Pos;
+    }
+    if (!Stopped())
+        EndLine();
+}
+
+// The comment flag survives the line end: a comment may span lines.
+void ConversionPass::SkipComment()
+{
+    Pass.InComment = true;
+    const qsizetype bound = Scan.LineLength;
+    for (; Scan.Pos <= bound; ++Scan.Pos) {
+        Pass.CurrentChar = Scan.CharAt(Scan.Pos);
+        if (Pass.CurrentChar == u')') {
+            Pass.InComment = false;
+            return;
+        }
+    }
+}
+
+void ConversionPass::Emit(QStringView line)
+{
+    m_result += line;
+    m_result += CrLf;
+}
+
+void ConversionPass::Fail(const QString &message)
+{
+    m_failed = true;
+    m_failureMessage = message;
+}
+
+void ConversionPass::ReplaceInLine(qsizetype from, qsizetype to, QStringView text)
+{
+    Scan.Line.replace(from - 1, to - from + 1, text.toString());
+    Scan.LineLength = Scan.Line.size();
+}

@@ -1,0 +1,192 @@
+#include "nc/NcScanState.h"
+
+#include "nc/NcNumber.h"
+
+namespace nc {
+
+bool IsNumericChar(QChar c)
+{
+    return c >= u'+' && c <= u'9';
+}
+
+bool IsBlank(QChar c)
+{
+    return c == u' ' || c == u'\t';
+}
+
+bool IsAddressLetter(QChar c)
+{
+    return c >= u'A' && c <= u'Z';
+}
+
+} // namespace nc
+
+void NcScanState::ReadNumber()
+{
+    Token.resize(0);
+    const qsizetype end = LineLength;
+    ++Pos;
+    while (Pos <= end) {
+        const QChar c = CharAt(Pos);
+        if (!nc::IsNumericChar(c))
+            break;
+        Token += c;
+        ++Pos;
+    }
+    --Pos;
+}
+
+void NcScanState::ReadWordValue()
+{
+    Token.resize(0);
+    bool digitsBegun = false;
+    const qsizetype end = LineLength;
+    ++Pos;
+    while (Pos <= end) {
+        const QChar c = CharAt(Pos);
+        if (nc::IsBlank(c))
+            break;
+        const bool numeric = nc::IsNumericChar(c);
+        if (numeric)
+            digitsBegun = true;
+        if (digitsBegun && !numeric)
+            break;
+        Token += c;
+        ++Pos;
+    }
+    --Pos;
+}
+
+namespace {
+
+// Applies the pending operator in single precision; a zero divisor leaves the accumulator as it is.
+float ApplyOperator(float accumulator, QChar op, double operand)
+{
+    switch (op.unicode()) {
+    case u'+':
+        return float(double(accumulator) + operand);
+    case u'-':
+        return float(double(accumulator) - operand);
+    case u'*':
+        return float(double(accumulator) * operand);
+    case u'/':
+        return operand == 0 ? accumulator : float(double(accumulator) / operand);
+    default:
+        return float(operand);
+    }
+}
+
+bool IsOperator(QChar c)
+{
+    return c == u'+' || c == u'-' || c == u'*' || c == u'/';
+}
+
+} // namespace
+
+void NcScanState::ReadExpression()
+{
+    Token.resize(0);
+    QChar pending;
+    float accumulator = 0;
+    const qsizetype end = LineLength;
+    ++Pos;
+    for (; Pos <= end; ++Pos) {
+        const QChar c = CharAt(Pos);
+        if (c == u'[')
+            continue;
+        if (IsOperator(c)) {
+            if (!Token.isEmpty())
+                accumulator = ApplyOperator(accumulator, pending, nc::ValueOfText(Token));
+            Token.resize(0);
+            pending = c;
+            continue;
+        }
+        if (c < u'*' || (c > u'9' && c != u'='))
+            break;
+        if (c != u'=')
+            Token += c;
+    }
+    if (!Token.isEmpty()) {
+        accumulator = ApplyOperator(accumulator, pending, nc::ValueOfText(Token));
+        Token = nc::PlainTextSingle(accumulator);
+    }
+    --Pos;
+}
+
+namespace nc {
+namespace {
+
+// Rounds to the given pattern, then writes the value read back in its shortest form.
+QString ShortestOfRounded(const QString &rounded)
+{
+    const double back = ValueOfText(rounded);
+    QString text = FormatDouble(back, u"0.###############");
+    if (text.endsWith(u'.'))
+        text.chop(1);
+    return text;
+}
+
+QString FormatValueText(QString &value, QStringView pattern)
+{
+    if (value.isEmpty())
+        return QString();
+    if (!ReadsWhollyAsNumber(value))
+        return value;
+    value = FormatDouble(ValueOfText(value), pattern);
+    return ShortestOfRounded(value);
+}
+
+QString FormatValueNumber(double &value, QStringView pattern)
+{
+    const QString rounded = FormatDouble(value, pattern);
+    if (!ReadsWhollyAsNumber(rounded))
+        return rounded; // infinity or NaN: shown as such, never as a plausible number
+    value = ValueOfText(rounded);
+    return ShortestOfRounded(rounded);
+}
+
+constexpr QStringView Places3 = u"0.###";
+constexpr QStringView Places4 = u"0.####";
+
+} // namespace
+
+QString FormatValue3(QString &value)
+{
+    return FormatValueText(value, Places3);
+}
+
+QString FormatValue4(QString &value)
+{
+    if (value == u"-")
+        return value;
+    return FormatValueText(value, Places4);
+}
+
+QString FormatValue3(double &value)
+{
+    return FormatValueNumber(value, Places3);
+}
+
+QString FormatValue4(double &value)
+{
+    return FormatValueNumber(value, Places4);
+}
+
+QString FormatValue3(std::optional<double> &value)
+{
+    if (!value)
+        return QString();
+    return FormatValueNumber(*value, Places3);
+}
+
+QString FormatValue3Of(double value)
+{
+    return FormatValueNumber(value, Places3);
+}
+
+QString FormatValue4Of(double value)
+{
+    return FormatValueNumber(value, Places4);
+}
+
+} // namespace nc

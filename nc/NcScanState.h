@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QString>
+#include <optional>
+
+// The scanner's record for one program line. Positions are 1-based like the line's columns: `Pos` is the
+// character the conversion is looking at, and each routine reads from `Pos + 1` and leaves `Pos` on the
+// last character it consumed.
+struct NcScanState
+{
+    QString Line;
+    qsizetype LineLength = 0;
+    qsizetype Pos = 0;
+    QString Token;
+
+    QChar CharAt(qsizetype pos) const { return Line.at(pos - 1); }
+
+    // Reads the run of numeric characters ("+" through "9": sign, comma, point, slash, digits).
+    void ReadNumber();
+    // Reads up to the next blank; once a numeric character has been read, the first other one ends it.
+    void ReadWordValue();
+    // Reads an arithmetic expression and evaluates it left to right in single precision; `Token` gets the
+    // plain text of the result, or stays empty when there was no operand to apply last.
+    void ReadExpression();
+};
+
+namespace nc {
+
+bool IsNumericChar(QChar c);
+bool IsBlank(QChar c);
+bool IsAddressLetter(QChar c);
+
+// The NC text of a value rounded to 3 (4) decimals in its shortest form: "12", "12.346", "0.5", "-0.04",
+// "0". The argument is left holding the rounded intermediate text ("12."), as a variable handed in is
+// read again by some callers. An empty text gives the empty text; a text that does not read wholly as a
+// number comes back unchanged.
+QString FormatValue3(QString &value);
+QString FormatValue4(QString &value);
+// A number variable is left holding its rounded value.
+QString FormatValue3(double &value);
+QString FormatValue4(double &value);
+// A variable that may have no value: no value gives the empty text and stays without value.
+QString FormatValue3(std::optional<double> &value);
+// The NC text of a value that is not kept in a variable (an expression such as X + 2 * R).
+QString FormatValue3Of(double value);
+QString FormatValue4Of(double value);
+
+} // namespace nc

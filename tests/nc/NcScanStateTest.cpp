@@ -1,0 +1,141 @@
+#include "nc/NcScanState.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+enum class Routine
+{
+    Number,
+    WordValue,
+    Expression
+};
+
+struct ScanCase
+{
+    Routine routine;
+    const char16_t *line;
+    qsizetype pos; // the letter's position
+    const char16_t *token;
+    qsizetype endPos;
+};
+
+NcScanState Scan(const ScanCase &c)
+{
+    NcScanState s;
+    s.Line = QString::fromUtf16(c.line);
+    s.LineLength = s.Line.size();
+    s.Pos = c.pos;
+    s.Token = QStringLiteral("stale");
+    switch (c.routine) {
+    case Routine::Number:
+        s.ReadNumber();
+        break;
+    case Routine::WordValue:
+        s.ReadWordValue();
+        break;
+    case Routine::Expression:
+        s.ReadExpression();
+        break;
+    }
+    return s;
+}
+
+} // namespace
+
+TEST(NcScanState, ReadsTokensAndLeavesPosOnTheLastCharacter)
+{
+    const ScanCase cases[] = {
+        {Routine::Number, u"G01X-12.5Y3.", 4, u"-12.5", 9},
+        {Routine::Number, u"G01X", 4, u"", 4},
+        {Routine::Number, u"N10(ABC)", 1, u"10", 3},
+        {Routine::Number, u"X1,000", 1, u"1,000", 6},
+        {Routine::Number, u"X--5", 1, u"--5", 4},
+        {Routine::Number, u"X/2 Y", 1, u"/2", 3},
+        {Routine::Number, u"X 10", 1, u"", 1},
+        {Routine::Number, u"X#100", 1, u"", 1},
+        {Routine::WordValue, u"X12.5 Y3", 1, u"12.5", 5},
+        {Routine::WordValue, u"X[#1+2]", 1, u"[#1+2", 6},
+        {Routine::WordValue, u"X#101 Y1", 1, u"#101", 5},
+        {Routine::WordValue, u"XABC Y1", 1, u"ABC", 4},
+        {Routine::WordValue, u"X12Y3", 1, u"12", 3},
+        {Routine::WordValue, u"X\t1", 1, u"", 1},
+        {Routine::Expression, u"X10.5Y", 1, u" 10.5", 5},
+        {Routine::Expression, u"X[1+2]", 1, u" 3", 5},
+        {Routine::Expression, u"X1+2*3", 1, u" 9", 6},
+        {Routine::Expression, u"X10/4", 1, u" 2.5", 5},
+        {Routine::Expression, u"X=5", 1, u" 5", 3},
+        {Routine::Expression, u"X-0.5", 1, u"-.5", 5},
+        {Routine::Expression, u"X.5", 1, u" .5", 3},
+        {Routine::Expression, u"X0", 1, u" 0", 2},
+        {Routine::Expression, u"X", 1, u"", 1},
+        {Routine::Expression, u"X+", 1, u"", 2},
+        {Routine::Expression, u"X1234.5678", 1, u" 1234.568", 10},
+        {Routine::Expression, u"X2*-3", 1, u"-1", 5},
+        {Routine::Expression, u"X5*0", 1, u" 0", 4},
+        {Routine::Expression, u"X5/0", 1, u" 5", 4},
+        {Routine::Expression, u"X5/0.0+1", 1, u" 6", 8},
+        {Routine::Expression, u"X1+", 1, u"", 3},
+        {Routine::Expression, u"X-5", 1, u"-5", 3},
+        {Routine::Expression, u"X10 Y", 1, u" 10", 3},
+        {Routine::Expression, u"X10(C)", 1, u" 10", 3},
+        {Routine::Expression, u"X12345678", 1, u" 1.234568E+07", 9},
+        {Routine::Expression, u"X1,5+1", 1, u" 2", 6},
+        {Routine::Expression, u"G01X5", 2, u" 1", 3},
+    };
+    for (const ScanCase &c : cases) {
+        const NcScanState s = Scan(c);
+        const std::string label = QString::fromUtf16(c.line).toStdString();
+        EXPECT_EQ(s.Token, QString::fromUtf16(c.token)) << label;
+        EXPECT_EQ(s.Pos, c.endPos) << label;
+    }
+}
+
+TEST(NcScanState, FormatValue3And4)
+{
+    struct Case
+    {
+        const char16_t *input;
+        const char16_t *three;
+        const char16_t *four;
+    } cases[] = {
+        {u"12", u"12", u"12"},           {u"12.5", u"12.5", u"12.5"},   {u"12.34567", u"12.346", u"12.3457"},
+        {u"0.5", u"0.5", u"0.5"},        {u"-0.5", u"-0.5", u"-0.5"},   {u"-0.04", u"-0.04", u"-0.04"},
+        {u"-0.0004", u"0", u"-0.0004"},  {u"0", u"0", u"0"},            {u"", u"", u""},
+        {u" .5", u"0.5", u"0.5"},        {u"-.5", u"-0.5", u"-0.5"},    {u"10.", u"10", u"10"},
+        {u"1.0005", u"1.001", u"1.0005"}, {u"12345678", u"12345678", u"12345678"},
+        {u" 1.234568E+07", u"12345680", u"12345680"}, {u"1-2", u"1-2", u"1-2"},
+        {u"-0.00004", u"0", u"0"},       {u"99.99995", u"100", u"100"},
+    };
+    for (const Case &c : cases) {
+        QString three = QString::fromUtf16(c.input);
+        QString four = three;
+        EXPECT_EQ(nc::FormatValue3(three), QString::fromUtf16(c.three)) << three.toStdString();
+        EXPECT_EQ(nc::FormatValue4(four), QString::fromUtf16(c.four)) << four.toStdString();
+    }
+    QString dash = QStringLiteral("-");
+    EXPECT_EQ(nc::FormatValue4(dash), u"-");
+    EXPECT_EQ(dash, u"-");
+}
+
+TEST(NcScanState, FormatValueLeavesTheRoundedValueInTheVariable)
+{
+    QString text = QStringLiteral("12");
+    EXPECT_EQ(nc::FormatValue3(text), u"12");
+    EXPECT_EQ(text, u"12.");
+    text = QStringLiteral("0.12345");
+    nc::FormatValue3(text);
+    EXPECT_EQ(text, u"0.123");
+
+    double x = 1.23456;
+    EXPECT_EQ(nc::FormatValue3(x), u"1.235");
+    EXPECT_EQ(x, 1.235);
+    std::optional<double> none;
+    EXPECT_EQ(nc::FormatValue3(none), u"");
+    EXPECT_FALSE(none.has_value());
+    std::optional<double> some = -2.0004;
+    EXPECT_EQ(nc::FormatValue3(some), u"-2");
+    EXPECT_EQ(*some, -2.0);
+    EXPECT_EQ(nc::FormatValue3Of(0.0005), u"0.001");
+    EXPECT_EQ(nc::FormatValue4Of(-0.00005), u"-0.0001");
+}
