@@ -24,6 +24,7 @@ Space::Space(ConversionHost &host, QWidget *parent) : QDialog(parent), m_host(ho
     options[0]->setChecked(true);
 
     auto *grid = new QGridLayout;
+    grid->setHorizontalSpacing(32);
     grid->addWidget(options[0], 0, 0);
     grid->addWidget(options[2], 0, 1);
     grid->addWidget(options[1], 1, 0, 1, 2);
