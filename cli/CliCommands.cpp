@@ -1,9 +1,16 @@
 #include "cli/CliCommand.h"
 
+CliCommand G90G91Command();
+CliCommand XyCxCommand();
+CliCommand RotaryCommand();
+
 // One line per conversion: the function that builds its entry lives beside the conversion's command file.
 const QList<CliCommand> &CliCommands()
 {
     static const QList<CliCommand> commands = {
+        G90G91Command(),
+        XyCxCommand(),
+        RotaryCommand(),
     };
     return commands;
 }
