@@ -3,6 +3,9 @@
 CliCommand SpaceCommand();
 CliCommand PointCommand();
 CliCommand UnitCommand();
+CliCommand G90G91Command();
+CliCommand XyCxCommand();
+CliCommand RotaryCommand();
 
 // One line per conversion: the function that builds its entry lives beside the conversion's command file.
 const QList<CliCommand> &CliCommands()
@@ -11,6 +14,9 @@ const QList<CliCommand> &CliCommands()
         SpaceCommand(),
         PointCommand(),
         UnitCommand(),
+        G90G91Command(),
+        XyCxCommand(),
+        RotaryCommand(),
     };
     return commands;
 }
