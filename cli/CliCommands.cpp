@@ -1,9 +1,16 @@
 #include "cli/CliCommand.h"
 
+CliCommand CrlfCommand();
+CliCommand ReplaceCommand();
+CliCommand CalcCommand();
+
 // One line per conversion: the function that builds its entry lives beside the conversion's command file.
 const QList<CliCommand> &CliCommands()
 {
     static const QList<CliCommand> commands = {
+        CrlfCommand(),
+        ReplaceCommand(),
+        CalcCommand(),
     };
     return commands;
 }

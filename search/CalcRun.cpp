@@ -130,18 +130,18 @@ qint64 CalcEveryHit(SearchState &state, SearchTarget &target, const CalcSettings
     return pass.changes;
 }
 
-SearchMessage CalcAllChange(SearchState &state, SearchTarget &target, const CalcSettings &settings,
-                            bool &fromTop)
+RunEnd CalcAllChange(SearchState &state, SearchTarget &target, const CalcSettings &settings, bool &fromTop)
 {
     if (std::optional<SearchMessage> problem = CalcOperandProblem(settings))
-        return *problem;
+        return {*problem, 0, false};
     state.CalcFormat = settings.format;
     if (fromTop)
         state.FindStart = 0; // the box stays checked
     if (state.FindStart > 1)
         state.FindStart -= 2;
     CalcEveryHit(state, target, settings);
-    SearchMessage message = EndCalcRun(state, QStringLiteral(" 回変更しました。"), CalcChangeTitle);
+    const qint64 count = state.FindCount;
+    const RunEnd end{EndCalcRun(state, QStringLiteral(" 回変更しました。"), CalcChangeTitle), count};
     fromTop = true;
-    return message;
+    return end;
 }

@@ -18,9 +18,9 @@ std::optional<SearchMessage> CalcChange(SearchState &state, SearchTarget &target
 // "スキップ": selects the next occurrence without changing anything.
 std::optional<SearchMessage> CalcNextFind(SearchState &state, SearchTarget &target, bool &fromTop);
 // "全て変更": changes every occurrence from FindStart on (two characters earlier, so that an occurrence
-// just selected is included) and always ends the run.
-SearchMessage CalcAllChange(SearchState &state, SearchTarget &target, const CalcSettings &settings,
-                            bool &fromTop);
+// just selected is included) and always ends the run. An operand that cannot be used gives its message
+// and a run that did not run, and nothing changes.
+RunEnd CalcAllChange(SearchState &state, SearchTarget &target, const CalcSettings &settings, bool &fromTop);
 
 // Changes the value after every occurrence from FindStart on, as calling FindNextText and
 // CalcReplaceValue until nothing is found would, each search after a change beginning after the text

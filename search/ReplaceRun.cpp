@@ -91,7 +91,7 @@ qint64 ReplaceEveryHit(SearchState &state, SearchTarget &target)
     return count;
 }
 
-SearchMessage ReplaceAllChange(SearchState &state, SearchTarget &target, bool &fromTop)
+RunEnd ReplaceAllChange(SearchState &state, SearchTarget &target, bool &fromTop)
 {
     if (fromTop)
         state.FindStart = 0; // the box stays checked
@@ -99,12 +99,13 @@ SearchMessage ReplaceAllChange(SearchState &state, SearchTarget &target, bool &f
     if (state.FindStart > 1)
         state.FindStart -= 2;
     ReplaceEveryHit(state, target);
-    const SearchMessage message = EndReplaceRun(state, CountSpaced);
+    const qint64 count = state.FindCount;
+    const RunEnd end{EndReplaceRun(state, CountSpaced), count};
     fromTop = true;
-    return message;
+    return end;
 }
 
-SearchMessage RepairLineEnds(SearchState &state, SearchTarget &target)
+RunEnd RepairLineEnds(SearchState &state, SearchTarget &target)
 {
     state.WorkText = target.Text();
     state.FindStart = 0;
@@ -112,5 +113,6 @@ SearchMessage RepairLineEnds(SearchState &state, SearchTarget &target)
     state.ReplaceText = QStringLiteral("\r\n");
     // FindCount is deliberately not reset: a count left by an unfinished run is reported with this one.
     ReplaceEveryHit(state, target);
-    return EndReplaceRun(state, CountSpaced);
+    const qint64 count = state.FindCount;
+    return {EndReplaceRun(state, CountSpaced), count};
 }

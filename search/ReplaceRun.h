@@ -15,7 +15,7 @@ std::optional<SearchMessage> ReplaceNextFind(SearchState &state, SearchTarget &t
 std::optional<SearchMessage> ReplaceChange(SearchState &state, SearchTarget &target, bool &fromTop);
 // "全て変更": replaces every hit from FindStart on (two characters earlier, so that a hit just selected
 // is included) and always ends the run.
-SearchMessage ReplaceAllChange(SearchState &state, SearchTarget &target, bool &fromTop);
+RunEnd ReplaceAllChange(SearchState &state, SearchTarget &target, bool &fromTop);
 
 // Replaces every hit of FindText from FindStart on, as calling FindNextText and ReplaceFound until
 // nothing is found would, but in one pass over the text and with one setting of the target's text.
@@ -24,4 +24,4 @@ qint64 ReplaceEveryHit(SearchState &state, SearchTarget &target);
 
 // The line-end repair: a CR before every LF of the whole text. Returns its message; the caller then
 // checks the Replace dialog's "先頭から開始".
-SearchMessage RepairLineEnds(SearchState &state, SearchTarget &target);
+RunEnd RepairLineEnds(SearchState &state, SearchTarget &target);
