@@ -2,13 +2,20 @@
 
 #include <QFont>
 
-// The search dialogs show their controls in these two Japanese fonts (or the nearest the system has).
+// The search dialogs show their controls in these two Japanese fonts; where a system lacks them, the
+// IPA fonts of the same design stand in.
 inline QFont SearchDialogFont()
 {
-    return QFont(QStringLiteral("ＭＳ ゴシック"));
+    QFont font(QStringLiteral("ＭＳ ゴシック"));
+    font.setFamilies(
+        {QStringLiteral("ＭＳ ゴシック"), QStringLiteral("MS Gothic"), QStringLiteral("IPAGothic")});
+    return font;
 }
 
 inline QFont SearchOptionFont()
 {
-    return QFont(QStringLiteral("ＭＳ Ｐゴシック"));
+    QFont font(QStringLiteral("ＭＳ Ｐゴシック"));
+    font.setFamilies(
+        {QStringLiteral("ＭＳ Ｐゴシック"), QStringLiteral("MS PGothic"), QStringLiteral("IPAPGothic")});
+    return font;
 }
