@@ -6,6 +6,9 @@ CliCommand UnitCommand();
 CliCommand G90G91Command();
 CliCommand XyCxCommand();
 CliCommand RotaryCommand();
+CliCommand CrlfCommand();
+CliCommand ReplaceCommand();
+CliCommand CalcCommand();
 
 // One line per conversion: the function that builds its entry lives beside the conversion's command file.
 const QList<CliCommand> &CliCommands()
@@ -17,6 +20,9 @@ const QList<CliCommand> &CliCommands()
         G90G91Command(),
         XyCxCommand(),
         RotaryCommand(),
+        CrlfCommand(),
+        ReplaceCommand(),
+        CalcCommand(),
     };
     return commands;
 }
