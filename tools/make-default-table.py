@@ -7,7 +7,8 @@ changing ROWS; tests/machine checks that the committed file reads back and write
 
 Labels: （仮） marks a value to be set for the machine at hand, （要確認） a mapping that depends on the
 machine builder, （要入力） a row whose FANUC code differs between builders and is left empty: such a row
-stays inactive until the user enters the code of the source machine.
+stays inactive until the user enters the code of the source machine; （要入力・確認） also marks an OSP
+code that sources disagree on.
 """
 from pathlib import Path
 
@@ -39,8 +40,8 @@ ROWS = [
     ("ねじ面取りOFF（要確認）", "M24", "M22"),
     ("チャック閉（要入力）", NONE, "M83"),
     ("チャック開（要入力）", NONE, "M84"),
-    ("心押し前進（要入力）", NONE, "M56"),
-    ("心押し後退（要入力）", NONE, "M55"),
+    ("心押し前進（要入力・確認）", NONE, "M56"),
+    ("心押し後退（要入力・確認）", NONE, "M55"),
     ("C軸接続（要入力）", NONE, "M110"),
     ("C軸接続解除（要入力）", NONE, "M109"),
     ("回転工具正転（要入力）", NONE, "M13"),
