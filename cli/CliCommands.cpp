@@ -3,7 +3,6 @@
 // One line per conversion: the function that builds its entry lives beside the conversion's command file.
 const QList<CliCommand> &CliCommands()
 {
-    static const QList<CliCommand> commands = {
-    };
+    static const QList<CliCommand> commands = {};
     return commands;
 }

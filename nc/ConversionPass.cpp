@@ -1,8 +1,21 @@
 #include "nc/ConversionPass.h"
 
 namespace {
+
 constexpr QStringView CrLf = u"\r\n";
+
+// The 0-based index of the next CR LF at or after `from`, or -1.
+qsizetype FindLineEnd(const QString &text, qsizetype from)
+{
+    const auto *chars = reinterpret_cast<const char16_t *>(text.constData());
+    const qsizetype last = text.size() - 1;
+    for (qsizetype i = from; i < last; ++i)
+        if (chars[i] == u'\r' && chars[i + 1] == u'\n')
+            return i;
+    return -1;
 }
+
+} // namespace
 
 QString ConversionPass::Run(const QString &source)
 {
@@ -19,11 +32,13 @@ QString ConversionPass::Run(const QString &source)
     Prepare();
     const qsizetype total = Pass.SourceText.size();
     while (!Stopped()) {
-        const qsizetype found = Pass.SourceText.indexOf(CrLf, Pass.LineStart - 1);
+        const qsizetype found = FindLineEnd(Pass.SourceText, Pass.LineStart - 1);
         if (found < 0)
             break;
         Pass.LineEnd = found + 1;
-        Scan.Line = Pass.SourceText.mid(Pass.LineStart - 1, Pass.LineEnd - Pass.LineStart);
+        // the line buffer keeps its capacity from line to line
+        Scan.Line.resize(0);
+        Scan.Line.append(Pass.SourceText.constData() + Pass.LineStart - 1, Pass.LineEnd - Pass.LineStart);
         Pass.LineStart = Pass.LineEnd + 2;
         RunLine();
         if (m_progress && !m_progress(Pass.LineStart - 1, total))
