@@ -226,10 +226,14 @@ private:
         if (Scan.Pos < Scan.LineLength && Scan.CharAt(Scan.Pos + 1) == u'=')
             splice = Scan.Pos + 1;
         Scan.ReadExpression();
-        if (Scan.Token.isEmpty())
+        // Beyond single precision the expression gives no number ("INF"), and a scaled value may leave it:
+        // such a word stays as written rather than become a plausible wrong number.
+        if (!nc::ReadsWhollyAsNumber(Scan.Token))
             return;
         const float value = float(nc::ValueOfText(Scan.Token));
-        m_rewrite.Replace(Scan.Line, splice + 1, Scan.Pos, rewrite(value));
+        const QString text = rewrite(value);
+        if (nc::ReadsWhollyAsNumber(text))
+            m_rewrite.Replace(Scan.Line, splice + 1, Scan.Pos, text);
     }
 
     UnitOption m_option;
