@@ -3,6 +3,12 @@
 CliCommand SpaceCommand();
 CliCommand PointCommand();
 CliCommand UnitCommand();
+CliCommand G90G91Command();
+CliCommand XyCxCommand();
+CliCommand RotaryCommand();
+CliCommand CrlfCommand();
+CliCommand ReplaceCommand();
+CliCommand CalcCommand();
 
 // One line per conversion: the function that builds its entry lives beside the conversion's command file.
 const QList<CliCommand> &CliCommands()
@@ -11,6 +17,12 @@ const QList<CliCommand> &CliCommands()
         SpaceCommand(),
         PointCommand(),
         UnitCommand(),
+        G90G91Command(),
+        XyCxCommand(),
+        RotaryCommand(),
+        CrlfCommand(),
+        ReplaceCommand(),
+        CalcCommand(),
     };
     return commands;
 }
