@@ -5,6 +5,9 @@
 #include "app/KeyboardLocks.h"
 #include "app/Prompter.h"
 #include "app/TextPane.h"
+#include "convert/PointAdd.h"
+#include "convert/Space.h"
+#include "convert/Unit.h"
 
 #include <QAction>
 #include <QApplication>
@@ -178,10 +181,9 @@ void frmMain::CreateHelpMenu()
 // command lands. The Undo entry follows SetUndoEnabled.
 void frmMain::DisableCommandsNotBuiltYet()
 {
-    for (QAction *entry :
-         {mnuEditCut, mnuEditCopy, mnuEditPaste, mnuEditAllSelect, mnuEditFind, mnuEditNextFind,
-          mnuEditReplace, mnuEditCalReplace, mnuConvertRotation, mnuConvertSpaceAdd, mnuConvertPointAdd,
-          mnuConvertXY_XC, mnuConvertG90_G91, mnuConvertUnit, mnuConvertMachine, mnuAddCR, mnuHelpAbout})
+    for (QAction *entry : {mnuEditCut, mnuEditCopy, mnuEditPaste, mnuEditAllSelect, mnuEditFind,
+                           mnuEditNextFind, mnuEditReplace, mnuEditCalReplace, mnuConvertRotation,
+                           mnuConvertXY_XC, mnuConvertG90_G91, mnuConvertMachine, mnuAddCR, mnuHelpAbout})
         entry->setEnabled(false);
 }
 
@@ -544,6 +546,26 @@ void frmMain::SetResultIdle()
     Label2->setText(ResultHeading);
 }
 
+// ---- conversions: each dialog runs its pass on OK and hands the result to the result pane ----
+
+void frmMain::mnuConvertSpaceAdd_Click()
+{
+    Space dialog(*this, this);
+    dialog.exec();
+}
+
+void frmMain::mnuConvertPointAdd_Click()
+{
+    PointAdd dialog(*this, this);
+    dialog.exec();
+}
+
+void frmMain::mnuConvertUnit_Click()
+{
+    Unit dialog(*this, this);
+    dialog.exec();
+}
+
 // ---- commands built with their own windows ----
 
 void frmMain::mnuEditUndo_Click() {}
@@ -556,11 +578,8 @@ void frmMain::mnuEditNextFind_Click() {}
 void frmMain::mnuEditReplace_Click() {}
 void frmMain::mnuEditCalReplace_Click() {}
 void frmMain::mnuConvertRotation_Click() {}
-void frmMain::mnuConvertSpaceAdd_Click() {}
-void frmMain::mnuConvertPointAdd_Click() {}
 void frmMain::mnuConvertXY_XC_Click() {}
 void frmMain::mnuConvertG90_G91_Click() {}
-void frmMain::mnuConvertUnit_Click() {}
 void frmMain::mnuConvertMachine_Click() {}
 void frmMain::mnuAddCR_Click() {}
 void frmMain::mnuHelpAbout_Click() {}
