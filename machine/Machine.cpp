@@ -139,6 +139,8 @@ void Machine::Form_Load()
     // The grid always shows the table the translator will use, also the rows a short file does not reach.
     FillGridFromTable();
     MSFlexGrid1->SetCurrent(1, 1);
+    // Typing goes straight into the grid when the dialog opens.
+    MSFlexGrid1->setFocus();
     if (!m_host.State().MachineFileName.isEmpty())
         ReadTableFile();
 }
