@@ -59,9 +59,12 @@ void ConversionPass::RunLine()
         if (Pass.CurrentChar == u'(' || Pass.InComment)
             SkipComment();
         // A comment that runs past the end of the line leaves nothing for the conversion: its last
-        // character is comment text, never an address letter.
+        // character is comment text, never an address letter. Only a ")" left there (a line that is a lone
+        // ")" inside a comment, which the scan for ")" never looked at) still closes the comment.
         if (Scan.Pos <= Scan.LineLength)
             HandleChar();
+        else if (Pass.CurrentChar == u')')
+            Pass.InComment = false;
         Scan.LineLength = Scan.Line.size();
         ++Scan.Pos;
     }
@@ -69,18 +72,22 @@ void ConversionPass::RunLine()
         EndLine();
 }
 
-// The comment flag survives the line end: a comment may span lines.
+// The comment flag survives the line end: a comment may span lines. The scan for ")" starts after the
+// character at `Pos`: that is the "(" itself, or the first character of a line that continues a comment,
+// which is therefore never taken for the closing ")".
 void ConversionPass::SkipComment()
 {
     Pass.InComment = true;
     const qsizetype bound = Scan.LineLength;
-    for (; Scan.Pos <= bound; ++Scan.Pos) {
+    while (Scan.Pos < bound) {
+        ++Scan.Pos;
         Pass.CurrentChar = Scan.CharAt(Scan.Pos);
         if (Pass.CurrentChar == u')') {
             Pass.InComment = false;
             return;
         }
     }
+    Scan.Pos = bound + 1;
 }
 
 void ConversionPass::Emit(QStringView line)
