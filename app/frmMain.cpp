@@ -8,6 +8,7 @@
 #include "convert/PointAdd.h"
 #include "convert/Space.h"
 #include "convert/Unit.h"
+#include "machine/Machine.h"
 
 #include <QAction>
 #include <QApplication>
@@ -183,7 +184,7 @@ void frmMain::DisableCommandsNotBuiltYet()
 {
     for (QAction *entry : {mnuEditCut, mnuEditCopy, mnuEditPaste, mnuEditAllSelect, mnuEditFind,
                            mnuEditNextFind, mnuEditReplace, mnuEditCalReplace, mnuConvertRotation,
-                           mnuConvertXY_XC, mnuConvertG90_G91, mnuConvertMachine, mnuAddCR, mnuHelpAbout})
+                           mnuConvertXY_XC, mnuConvertG90_G91, mnuAddCR, mnuHelpAbout})
         entry->setEnabled(false);
 }
 
@@ -580,7 +581,46 @@ void frmMain::mnuEditCalReplace_Click() {}
 void frmMain::mnuConvertRotation_Click() {}
 void frmMain::mnuConvertXY_XC_Click() {}
 void frmMain::mnuConvertG90_G91_Click() {}
-void frmMain::mnuConvertMachine_Click() {}
 void frmMain::mnuAddCR_Click() {}
 void frmMain::mnuHelpAbout_Click() {}
 void frmMain::RichTextBox1_MouseDown(const QPoint &) {}
+
+// ---- the machine conversion ----
+
+namespace {
+
+Prompter::Icon PrompterIcon(QMessageBox::Icon icon)
+{
+    switch (icon) {
+    case QMessageBox::Information:
+        return Prompter::Icon::Information;
+    case QMessageBox::Warning:
+        return Prompter::Icon::Warning;
+    case QMessageBox::Critical:
+        return Prompter::Icon::Critical;
+    default:
+        return Prompter::Icon::None;
+    }
+}
+
+// The table dialog asks through the main window's prompter, so that whoever answers the editor's
+// dialogs (a test, say) answers its dialogs too.
+MachineServices PrompterServices(Prompter &prompter)
+{
+    MachineServices services;
+    services.ChooseFile = [&prompter](QWidget *parent, const QString &folder, const QString &filter) {
+        return prompter.ChooseFileToOpen(parent, folder, filter).filePath;
+    };
+    services.ShowMessage = [&prompter](QWidget *parent, QMessageBox::Icon icon, const QString &text) {
+        prompter.ShowMessage(parent, AppTitle, text, PrompterIcon(icon));
+    };
+    return services;
+}
+
+} // namespace
+
+void frmMain::mnuConvertMachine_Click()
+{
+    Machine dialog(*this, this, PrompterServices(m_prompter));
+    dialog.exec();
+}
