@@ -1,5 +1,8 @@
 #include "cli/CliCommand.h"
 
+CliCommand SpaceCommand();
+CliCommand PointCommand();
+CliCommand UnitCommand();
 CliCommand CrlfCommand();
 CliCommand ReplaceCommand();
 CliCommand CalcCommand();
@@ -8,6 +11,9 @@ CliCommand CalcCommand();
 const QList<CliCommand> &CliCommands()
 {
     static const QList<CliCommand> commands = {
+        SpaceCommand(),
+        PointCommand(),
+        UnitCommand(),
         CrlfCommand(),
         ReplaceCommand(),
         CalcCommand(),
