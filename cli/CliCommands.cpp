@@ -3,6 +3,9 @@
 CliCommand SpaceCommand();
 CliCommand PointCommand();
 CliCommand UnitCommand();
+CliCommand G90G91Command();
+CliCommand XyCxCommand();
+CliCommand RotaryCommand();
 CliCommand CrlfCommand();
 CliCommand ReplaceCommand();
 CliCommand CalcCommand();
@@ -14,6 +17,9 @@ const QList<CliCommand> &CliCommands()
         SpaceCommand(),
         PointCommand(),
         UnitCommand(),
+        G90G91Command(),
+        XyCxCommand(),
+        RotaryCommand(),
         CrlfCommand(),
         ReplaceCommand(),
         CalcCommand(),
