@@ -5,6 +5,8 @@
 #include "app/KeyboardLocks.h"
 #include "app/Prompter.h"
 #include "app/TextPane.h"
+#include "search/SearchCommands.h"
+#include "search/TextPaneTarget.h"
 
 #include <QAction>
 #include <QApplication>
@@ -70,6 +72,7 @@ frmMain::frmMain(const MainWindowServices &services, QWidget *parent)
     setWindowTitle(Caption);
     CreateMenus();
     CreateControls();
+    CreateSearchCommands();
 }
 
 frmMain::~frmMain() = default;
@@ -178,10 +181,9 @@ void frmMain::CreateHelpMenu()
 // command lands. The Undo entry follows SetUndoEnabled.
 void frmMain::DisableCommandsNotBuiltYet()
 {
-    for (QAction *entry :
-         {mnuEditCut, mnuEditCopy, mnuEditPaste, mnuEditAllSelect, mnuEditFind, mnuEditNextFind,
-          mnuEditReplace, mnuEditCalReplace, mnuConvertRotation, mnuConvertSpaceAdd, mnuConvertPointAdd,
-          mnuConvertXY_XC, mnuConvertG90_G91, mnuConvertUnit, mnuConvertMachine, mnuAddCR, mnuHelpAbout})
+    for (QAction *entry : {mnuEditCut, mnuEditCopy, mnuEditPaste, mnuEditAllSelect, mnuConvertRotation,
+                           mnuConvertSpaceAdd, mnuConvertPointAdd, mnuConvertXY_XC, mnuConvertG90_G91,
+                           mnuConvertUnit, mnuConvertMachine, mnuHelpAbout})
         entry->setEnabled(false);
 }
 
@@ -544,6 +546,43 @@ void frmMain::SetResultIdle()
     Label2->setText(ResultHeading);
 }
 
+// ---- search and replace ----
+
+void frmMain::CreateSearchCommands()
+{
+    m_sourceTarget = std::make_unique<TextPaneTarget>(*RichTextBox1);
+    // Search messages are titled by the command, with an OK button only and no icon.
+    auto showMessage = [this](const SearchMessage &message) {
+        m_prompter.ShowMessage(this, message.title, message.text, Prompter::Icon::None);
+    };
+    m_search = std::make_unique<SearchCommands>(m_state.Search, *m_sourceTarget, this, showMessage);
+}
+
+void frmMain::mnuEditFind_Click()
+{
+    m_search->Find();
+}
+
+void frmMain::mnuEditNextFind_Click()
+{
+    m_search->FindNext();
+}
+
+void frmMain::mnuEditReplace_Click()
+{
+    m_search->Replace();
+}
+
+void frmMain::mnuEditCalReplace_Click()
+{
+    m_search->CalcReplace();
+}
+
+void frmMain::mnuAddCR_Click()
+{
+    m_search->AddCR();
+}
+
 // ---- commands built with their own windows ----
 
 void frmMain::mnuEditUndo_Click() {}
@@ -551,10 +590,6 @@ void frmMain::mnuEditCut_Click() {}
 void frmMain::mnuEditCopy_Click() {}
 void frmMain::mnuEditPaste_Click() {}
 void frmMain::mnuEditAllSelect_Click() {}
-void frmMain::mnuEditFind_Click() {}
-void frmMain::mnuEditNextFind_Click() {}
-void frmMain::mnuEditReplace_Click() {}
-void frmMain::mnuEditCalReplace_Click() {}
 void frmMain::mnuConvertRotation_Click() {}
 void frmMain::mnuConvertSpaceAdd_Click() {}
 void frmMain::mnuConvertPointAdd_Click() {}
@@ -562,6 +597,5 @@ void frmMain::mnuConvertXY_XC_Click() {}
 void frmMain::mnuConvertG90_G91_Click() {}
 void frmMain::mnuConvertUnit_Click() {}
 void frmMain::mnuConvertMachine_Click() {}
-void frmMain::mnuAddCR_Click() {}
 void frmMain::mnuHelpAbout_Click() {}
 void frmMain::RichTextBox1_MouseDown(const QPoint &) {}
