@@ -9,6 +9,8 @@
 #include "convert/Space.h"
 #include "convert/Unit.h"
 #include "machine/Machine.h"
+#include "search/SearchCommands.h"
+#include "search/TextPaneTarget.h"
 
 #include <QAction>
 #include <QApplication>
@@ -74,6 +76,7 @@ frmMain::frmMain(const MainWindowServices &services, QWidget *parent)
     setWindowTitle(Caption);
     CreateMenus();
     CreateControls();
+    CreateSearchCommands();
 }
 
 frmMain::~frmMain() = default;
@@ -182,9 +185,8 @@ void frmMain::CreateHelpMenu()
 // command lands. The Undo entry follows SetUndoEnabled.
 void frmMain::DisableCommandsNotBuiltYet()
 {
-    for (QAction *entry : {mnuEditCut, mnuEditCopy, mnuEditPaste, mnuEditAllSelect, mnuEditFind,
-                           mnuEditNextFind, mnuEditReplace, mnuEditCalReplace, mnuConvertRotation,
-                           mnuConvertXY_XC, mnuConvertG90_G91, mnuAddCR, mnuHelpAbout})
+    for (QAction *entry : {mnuEditCut, mnuEditCopy, mnuEditPaste, mnuEditAllSelect, mnuConvertRotation,
+                           mnuConvertXY_XC, mnuConvertG90_G91, mnuHelpAbout})
         entry->setEnabled(false);
 }
 
@@ -567,6 +569,43 @@ void frmMain::mnuConvertUnit_Click()
     dialog.exec();
 }
 
+// ---- search and replace ----
+
+void frmMain::CreateSearchCommands()
+{
+    m_sourceTarget = std::make_unique<TextPaneTarget>(*RichTextBox1);
+    // Search messages are titled by the command, with an OK button only and no icon.
+    auto showMessage = [this](const SearchMessage &message) {
+        m_prompter.ShowMessage(this, message.title, message.text, Prompter::Icon::None);
+    };
+    m_search = std::make_unique<SearchCommands>(m_state.Search, *m_sourceTarget, this, showMessage);
+}
+
+void frmMain::mnuEditFind_Click()
+{
+    m_search->Find();
+}
+
+void frmMain::mnuEditNextFind_Click()
+{
+    m_search->FindNext();
+}
+
+void frmMain::mnuEditReplace_Click()
+{
+    m_search->Replace();
+}
+
+void frmMain::mnuEditCalReplace_Click()
+{
+    m_search->CalcReplace();
+}
+
+void frmMain::mnuAddCR_Click()
+{
+    m_search->AddCR();
+}
+
 // ---- commands built with their own windows ----
 
 void frmMain::mnuEditUndo_Click() {}
@@ -574,14 +613,9 @@ void frmMain::mnuEditCut_Click() {}
 void frmMain::mnuEditCopy_Click() {}
 void frmMain::mnuEditPaste_Click() {}
 void frmMain::mnuEditAllSelect_Click() {}
-void frmMain::mnuEditFind_Click() {}
-void frmMain::mnuEditNextFind_Click() {}
-void frmMain::mnuEditReplace_Click() {}
-void frmMain::mnuEditCalReplace_Click() {}
 void frmMain::mnuConvertRotation_Click() {}
 void frmMain::mnuConvertXY_XC_Click() {}
 void frmMain::mnuConvertG90_G91_Click() {}
-void frmMain::mnuAddCR_Click() {}
 void frmMain::mnuHelpAbout_Click() {}
 void frmMain::RichTextBox1_MouseDown(const QPoint &) {}
 

@@ -8,9 +8,12 @@
 
 #include <QMainWindow>
 #include <QStringList>
+#include <memory>
 
 class KeyboardLocks;
 class Prompter;
+class SearchCommands;
+class TextPaneTarget;
 class TextPane;
 class QAction;
 class QFrame;
@@ -173,4 +176,9 @@ private:
     // The placement read at start-up, in twips, applied again once the window frame is known.
     StoredSettings m_placement;
     bool m_placementPending = false;
+
+    // Find, Replace, the calculation replace and the line-end repair over the source pane.
+    void CreateSearchCommands();
+    std::unique_ptr<TextPaneTarget> m_sourceTarget;
+    std::unique_ptr<SearchCommands> m_search;
 };

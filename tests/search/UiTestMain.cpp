@@ -1,10 +1,10 @@
 #include <QApplication>
 #include <gtest/gtest.h>
 
-// The dialog tests need an application object; they run under QT_QPA_PLATFORM=offscreen.
+// The dialog tests need an application object. Test discovery runs this program during the build too,
+// where no display may exist: without a platform chosen, it runs offscreen.
 int main(int argc, char *argv[])
 {
-    // Also when the build lists the tests, which runs this program without a screen.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
