@@ -9,7 +9,6 @@ SourcePaneInput::SourcePaneInput(TextPane &source, QMenu &editMenu)
     : QObject(&source), m_source(source), m_editMenu(editMenu)
 {
     m_source.installEventFilter(this);
-    connect(&m_source, &TextPane::RightButtonDown, this, &SourcePaneInput::RichTextBox1_MouseDown);
 }
 
 bool SourcePaneInput::eventFilter(QObject *watched, QEvent *event)
@@ -39,10 +38,4 @@ bool SourcePaneInput::IsEditMenuShortcut(const QKeyEvent &event) const
             return true;
     }
     return false;
-}
-
-void SourcePaneInput::RichTextBox1_MouseDown(const QPoint &globalPos)
-{
-    m_source.setFocus();
-    m_editMenu.popup(globalPos);
 }

@@ -90,23 +90,4 @@ TEST(SourcePaneInputTest, InsertKeyTogglesOverwriteModeOfTheSourcePane)
     EXPECT_FALSE(w.source->overwriteMode());
 }
 
-TEST(SourcePaneInputTest, RightButtonOpensTheEditMenuOnlyOverTheSourcePane)
-{
-    Window w;
-    w.result->setFocus();
-    QTest::mousePress(w.result->viewport(), Qt::RightButton, {}, QPoint(10, 10));
-    EXPECT_FALSE(w.edit->isVisible());
-    QTest::mouseRelease(w.result->viewport(), Qt::RightButton, {}, QPoint(10, 10));
-
-    QTest::mousePress(w.source->viewport(), Qt::RightButton, {}, QPoint(10, 10));
-    EXPECT_TRUE(w.source->hasFocus());
-    EXPECT_TRUE(w.edit->isVisible());
-    EXPECT_EQ(w.edit->pos(), w.source->viewport()->mapToGlobal(QPoint(10, 10)));
-    w.edit->close();
-
-    // The left button opens nothing.
-    QTest::mousePress(w.source->viewport(), Qt::LeftButton, {}, QPoint(10, 10));
-    EXPECT_FALSE(w.edit->isVisible());
-}
-
 } // namespace

@@ -1,5 +1,5 @@
-// Draws the editor's own icon set: plain shapes on a 48-unit grid, written as PNG at 24 and 48 pixels
-// (name.png and name@2x.png) so that the toolbar looks the same on every machine, with no icon theme.
+// Draws the editor's own icon set as PNG at the size shown and at twice that (name.png, name@2x.png), so
+// that the toolbar looks the same on every machine, with no icon theme.
 #include <QDir>
 #include <QFont>
 #include <QGuiApplication>
@@ -54,267 +54,252 @@ void ArrowHead(QPainter &p, QPointF tip, qreal angleDegrees, qreal size, QColor 
     p.drawPolygon(head);
 }
 
+// Toolbar icons are drawn on a 16-unit grid, the size the toolbar shows them at; 1-unit lines sit on
+// half units so that they fall on whole pixels.
+
 void Page(QPainter &p, QRectF r, qreal fold)
 {
     QPolygonF page;
     page << r.topLeft() << QPointF(r.right() - fold, r.top()) << QPointF(r.right(), r.top() + fold)
          << r.bottomRight() << r.bottomLeft();
-    p.setPen(OutlinePen());
+    p.setPen(OutlinePen(1, Outline));
     p.setBrush(Paper);
     p.drawPolygon(page);
-    QPolygonF corner;
-    corner << QPointF(r.right() - fold, r.top()) << QPointF(r.right() - fold, r.top() + fold)
-           << QPointF(r.right(), r.top() + fold);
-    p.setBrush(QColor(0xd8, 0xd8, 0xd8));
-    p.drawPolygon(corner);
+    p.drawPolyline(QPolygonF() << QPointF(r.right() - fold, r.top())
+                               << QPointF(r.right() - fold, r.top() + fold)
+                               << QPointF(r.right(), r.top() + fold));
 }
 
 void TextLines(QPainter &p, qreal left, qreal right, qreal top, int count)
 {
-    p.setPen(OutlinePen(2.0, QColor(0x70, 0x70, 0x70)));
+    p.setPen(QPen(QColor(0x80, 0x80, 0x80), 1));
     for (int i = 0; i < count; ++i)
-        p.drawLine(QPointF(left, top + i * 6), QPointF(right - (i % 2) * 5, top + i * 6));
+        p.drawLine(QPointF(left, top + i * 2), QPointF(right, top + i * 2));
 }
 
 void DrawNew(QPainter &p)
 {
-    Page(p, QRectF(9, 4, 30, 40), 10);
+    Page(p, QRectF(2.5, 0.5, 10, 14), 3.5);
     // A spark says "new" without any text.
-    p.setPen(OutlinePen(3, Yellow.darker(130)));
-    const QPointF c(35, 36);
-    for (int i = 0; i < 4; ++i) {
-        const qreal a = i * M_PI / 4;
-        p.drawLine(c + QPointF(std::cos(a) * 8, std::sin(a) * 8),
-                   c - QPointF(std::cos(a) * 8, std::sin(a) * 8));
-    }
+    p.setPen(QPen(QColor(0xe0, 0x9a, 0x00), 1.5));
+    const QPointF c(12, 12);
+    p.drawLine(c + QPointF(-3, 0), c + QPointF(3, 0));
+    p.drawLine(c + QPointF(0, -3), c + QPointF(0, 3));
+    p.drawLine(c + QPointF(-2, -2), c + QPointF(2, 2));
+    p.drawLine(c + QPointF(-2, 2), c + QPointF(2, -2));
 }
 
 void DrawOpen(QPainter &p)
 {
-    p.setPen(OutlinePen());
-    p.setBrush(Yellow.darker(115));
+    p.setPen(OutlinePen(1, QColor(0x80, 0x60, 0x10)));
+    p.setBrush(QColor(0xd8, 0xa8, 0x28));
     QPolygonF back;
-    back << QPointF(4, 10) << QPointF(17, 10) << QPointF(21, 15) << QPointF(40, 15) << QPointF(40, 40)
-         << QPointF(4, 40);
+    back << QPointF(0.5, 2.5) << QPointF(5.5, 2.5) << QPointF(7, 4.5) << QPointF(13.5, 4.5)
+         << QPointF(13.5, 13.5) << QPointF(0.5, 13.5);
     p.drawPolygon(back);
     p.setBrush(Yellow);
     QPolygonF front;
-    front << QPointF(4, 40) << QPointF(12, 22) << QPointF(46, 22) << QPointF(40, 40);
+    front << QPointF(0.5, 13.5) << QPointF(3.5, 7.5) << QPointF(15.5, 7.5) << QPointF(13.5, 13.5);
     p.drawPolygon(front);
 }
 
 void DrawSaveAs(QPainter &p)
 {
-    p.setPen(OutlinePen());
+    p.setPen(OutlinePen(1, QColor(0x10, 0x30, 0x70)));
     p.setBrush(Blue);
     QPolygonF disk;
-    disk << QPointF(4, 4) << QPointF(36, 4) << QPointF(42, 10) << QPointF(42, 42) << QPointF(4, 42);
+    disk << QPointF(0.5, 0.5) << QPointF(12.5, 0.5) << QPointF(14.5, 2.5) << QPointF(14.5, 14.5)
+         << QPointF(0.5, 14.5);
     p.drawPolygon(disk);
     p.setBrush(Paper);
-    p.drawRect(QRectF(11, 4, 22, 13));
+    p.drawRect(QRectF(3.5, 0.5, 8, 5));
     p.setBrush(QColor(0xdd, 0xdd, 0xdd));
-    p.drawRect(QRectF(10, 26, 26, 16));
+    p.drawRect(QRectF(3.5, 9.5, 8, 5));
     // The pencil: "save under a name you write".
-    p.save();
-    p.translate(34, 34);
-    p.rotate(-45);
-    p.setPen(OutlinePen(2));
+    p.setPen(QPen(QColor(0x60, 0x30, 0x00), 1));
     p.setBrush(QColor(0xf0, 0x90, 0x20));
-    p.drawRect(QRectF(-4, -18, 8, 20));
-    p.setBrush(QColor(0xf5, 0xd6, 0xa8));
-    QPolygonF tip;
-    tip << QPointF(-4, 2) << QPointF(4, 2) << QPointF(0, 10);
-    p.drawPolygon(tip);
-    p.restore();
+    QPolygonF pencil;
+    pencil << QPointF(15.5, 7.5) << QPointF(9.5, 13.5) << QPointF(8, 15.5) << QPointF(10, 14.5)
+           << QPointF(16, 8.5);
+    p.drawPolygon(pencil);
 }
 
 void DrawUndo(QPainter &p)
 {
-    p.setPen(OutlinePen(6, Blue));
+    p.setPen(QPen(Blue, 2.2, Qt::SolidLine, Qt::FlatCap, Qt::RoundJoin));
     p.setBrush(Qt::NoBrush);
     QPainterPath path;
-    path.moveTo(14, 20);
-    path.lineTo(28, 20);
-    path.cubicTo(46, 20, 46, 42, 28, 42);
-    path.lineTo(18, 42);
+    path.moveTo(5, 6);
+    path.lineTo(9, 6);
+    path.cubicTo(15.5, 6, 15.5, 14, 9, 14);
+    path.lineTo(5, 14);
     p.drawPath(path);
-    ArrowHead(p, QPointF(3, 20), 180, 15, Blue);
+    ArrowHead(p, QPointF(0.5, 6), 180, 5.5, Blue);
 }
 
 void DrawCut(QPainter &p)
 {
-    p.setPen(OutlinePen(4, QColor(0x50, 0x50, 0x50)));
-    p.drawLine(QPointF(14, 4), QPointF(30, 32));
-    p.drawLine(QPointF(34, 4), QPointF(18, 32));
-    p.setPen(OutlinePen(4, Red));
+    p.setPen(QPen(QColor(0x50, 0x50, 0x50), 1.5, Qt::SolidLine, Qt::RoundCap));
+    p.drawLine(QPointF(4.5, 0.5), QPointF(10, 10));
+    p.drawLine(QPointF(11.5, 0.5), QPointF(6, 10));
+    p.setPen(QPen(Red, 1.5));
     p.setBrush(Qt::NoBrush);
-    p.drawEllipse(QPointF(14, 37), 7, 7);
-    p.drawEllipse(QPointF(34, 37), 7, 7);
+    p.drawEllipse(QPointF(4.5, 12.5), 2.5, 2.5);
+    p.drawEllipse(QPointF(11.5, 12.5), 2.5, 2.5);
 }
 
 void DrawCopy(QPainter &p)
 {
-    Page(p, QRectF(4, 4, 24, 30), 8);
-    TextLines(p, 9, 22, 16, 3);
-    Page(p, QRectF(18, 14, 24, 30), 8);
-    TextLines(p, 23, 36, 26, 3);
+    Page(p, QRectF(0.5, 0.5, 9, 11), 3);
+    TextLines(p, 2.5, 6.5, 5.5, 3);
+    Page(p, QRectF(5.5, 4.5, 9, 11), 3);
+    TextLines(p, 7.5, 12.5, 9.5, 3);
 }
 
 void DrawPaste(QPainter &p)
 {
-    p.setPen(OutlinePen());
+    p.setPen(OutlinePen(1, QColor(0x50, 0x30, 0x10)));
     p.setBrush(QColor(0xb0, 0x7a, 0x40));
-    p.drawRoundedRect(QRectF(5, 7, 30, 37), 3, 3);
-    p.setBrush(QColor(0xa0, 0xa0, 0xa0));
-    p.drawRoundedRect(QRectF(12, 3, 16, 8), 2, 2);
-    Page(p, QRectF(20, 18, 23, 27), 7);
-    TextLines(p, 24, 37, 29, 3);
-}
-
-void Magnifier(QPainter &p, QPointF centre, qreal radius)
-{
-    p.setPen(OutlinePen(7, QColor(0x60, 0x40, 0x20)));
-    const QPointF handle = centre + QPointF(radius * 0.7, radius * 0.7);
-    p.drawLine(handle, handle + QPointF(radius * 0.9, radius * 0.9));
-    p.setPen(OutlinePen(4));
-    p.setBrush(QColor(0xcf, 0xe8, 0xff));
-    p.drawEllipse(centre, radius, radius);
+    p.drawRect(QRectF(1.5, 2.5, 10, 12));
+    p.setBrush(QColor(0xa8, 0xa8, 0xa8));
+    p.drawRect(QRectF(4.5, 0.5, 4, 3));
+    Page(p, QRectF(6.5, 6.5, 8, 9), 2.5);
+    TextLines(p, 8.5, 12.5, 10.5, 2);
 }
 
 void DrawFind(QPainter &p)
 {
-    Magnifier(p, QPointF(19, 19), 14);
+    p.setPen(QPen(QColor(0x60, 0x40, 0x20), 3, Qt::SolidLine, Qt::RoundCap));
+    p.drawLine(QPointF(10, 10), QPointF(14, 14));
+    p.setPen(QPen(Outline, 1.5));
+    p.setBrush(QColor(0xcf, 0xe8, 0xff));
+    p.drawEllipse(QPointF(6.5, 6.5), 5, 5);
 }
 
 void DrawReplace(QPainter &p)
 {
-    Text(p, QRectF(0, 0, 26, 26), "A", 24, Outline);
-    Text(p, QRectF(22, 22, 26, 26), "B", 24, Blue);
-    p.setPen(OutlinePen(3.5, Red));
+    Text(p, QRectF(-1, -1, 10, 10), "A", 10, Outline);
+    Text(p, QRectF(7, 6, 10, 10), "B", 10, Blue);
+    p.setPen(QPen(Red, 1.5));
     p.setBrush(Qt::NoBrush);
     QPainterPath path;
-    path.moveTo(26, 8);
-    path.quadTo(40, 8, 40, 18);
+    path.moveTo(8.5, 2.5);
+    path.quadTo(13, 2.5, 13, 5);
     p.drawPath(path);
-    ArrowHead(p, QPointF(40, 25), -90, 9, Red);
+    ArrowHead(p, QPointF(13, 7.5), -90, 3.5, Red);
 }
 
 void DrawCalcReplace(QPainter &p)
 {
-    p.setPen(OutlinePen());
+    p.setPen(OutlinePen(1, Outline));
     p.setBrush(QColor(0x70, 0x78, 0x84));
-    p.drawRoundedRect(QRectF(7, 3, 34, 42), 4, 4);
+    p.drawRect(QRectF(2.5, 0.5, 11, 15));
     p.setBrush(QColor(0xc8, 0xf0, 0xc8));
-    p.drawRect(QRectF(12, 8, 24, 9));
-    p.setPen(OutlinePen(1.5));
-    for (int row = 0; row < 3; ++row)
+    p.drawRect(QRectF(4.5, 2.5, 7, 3));
+    p.setPen(Qt::NoPen);
+    for (int row = 0; row < 3; ++row) {
         for (int column = 0; column < 3; ++column) {
-            p.setBrush(row == 2 && column == 2 ? Red : Paper);
-            p.drawRect(QRectF(12 + column * 8.5, 21 + row * 7.5, 6, 5));
+            p.setBrush(row == 2 && column == 2 ? QColor(0xff, 0x60, 0x40) : Paper);
+            p.drawRect(QRectF(4 + column * 3, 7 + row * 2.8, 2, 2));
         }
+    }
 }
 
 void DrawRotary(QPainter &p)
 {
-    p.setPen(OutlinePen(2.5));
+    p.setPen(QPen(Outline, 1));
     p.setBrush(QColor(0xd0, 0xd0, 0xd0));
-    p.drawEllipse(QPointF(24, 24), 12, 12);
+    p.drawEllipse(QPointF(8, 8), 4, 4);
     p.setBrush(Outline);
-    p.drawEllipse(QPointF(24, 24), 3, 3);
+    p.drawEllipse(QPointF(8, 8), 1, 1);
     // The short way round, in red.
-    p.setPen(OutlinePen(4.5, Red));
+    p.setPen(QPen(Red, 1.8, Qt::SolidLine, Qt::FlatCap));
     p.setBrush(Qt::NoBrush);
-    p.drawArc(QRectF(4, 4, 40, 40), 200 * 16, -125 * 16);
-    // The arc ends at 75 degrees; the head continues it clockwise.
-    const qreal end = 75 * M_PI / 180.0;
-    const QPointF endPoint(24 + 20 * std::cos(end), 24 - 20 * std::sin(end));
-    ArrowHead(p, endPoint + QPointF(std::cos(end - M_PI / 2), -std::sin(end - M_PI / 2)) * 9, 75 - 90, 13,
-              Red);
+    p.drawArc(QRectF(1, 1, 14, 14), 200 * 16, -115 * 16);
+    // The arc ends at 85 degrees; the head continues it clockwise.
+    ArrowHead(p, QPointF(12.5, 1.8), -15, 5, Red);
 }
 
 void DrawSpaceAdd(QPainter &p)
 {
-    p.setPen(OutlinePen(2));
+    p.setPen(Qt::NoPen);
     p.setBrush(QColor(0x40, 0x40, 0x40));
-    p.drawRect(QRectF(2, 10, 9, 28));
-    p.drawRect(QRectF(37, 10, 9, 28));
-    p.setPen(OutlinePen(4.5, Red));
-    p.drawLine(QPointF(20, 24), QPointF(28, 24));
-    ArrowHead(p, QPointF(14, 24), 180, 11, Red);
-    ArrowHead(p, QPointF(34, 24), 0, 11, Red);
+    p.drawRect(QRectF(0, 2, 2, 12));
+    p.drawRect(QRectF(14, 2, 2, 12));
+    p.setPen(QPen(Red, 2));
+    p.drawLine(QPointF(6, 8), QPointF(10, 8));
+    ArrowHead(p, QPointF(3, 8), 180, 4.5, Red);
+    ArrowHead(p, QPointF(13, 8), 0, 4.5, Red);
 }
 
 void DrawPointAdd(QPainter &p)
 {
-    Text(p, QRectF(-2, 6, 22, 36), "1", 32, Outline);
-    Text(p, QRectF(27, 6, 22, 36), "0", 32, Outline);
+    Text(p, QRectF(-1, 1, 8, 13), "1", 12, Outline);
+    Text(p, QRectF(8, 1, 9, 13), "0", 12, Outline);
     p.setPen(Qt::NoPen);
     p.setBrush(Red);
-    p.drawEllipse(QPointF(24, 35), 5, 5);
+    p.drawEllipse(QPointF(7.5, 12.5), 1.8, 1.8);
 }
 
 void DrawXyCx(QPainter &p)
 {
-    p.setPen(OutlinePen(3));
-    p.drawLine(QPointF(8, 42), QPointF(8, 10));
-    p.drawLine(QPointF(8, 42), QPointF(40, 42));
-    ArrowHead(p, QPointF(8, 3), 90, 8, Outline);
-    ArrowHead(p, QPointF(47, 42), 0, 8, Outline);
-    p.setPen(OutlinePen(3, Blue));
-    p.drawLine(QPointF(8, 42), QPointF(34, 16));
-    p.setPen(OutlinePen(3, Red));
+    p.setPen(QPen(Outline, 1));
+    p.drawLine(QPointF(2.5, 14.5), QPointF(2.5, 3));
+    p.drawLine(QPointF(2.5, 14.5), QPointF(13, 14.5));
+    ArrowHead(p, QPointF(2.5, 0.5), 90, 3.5, Outline);
+    ArrowHead(p, QPointF(16, 14.5), 0, 3.5, Outline);
+    p.setPen(QPen(Blue, 1.3));
+    p.drawLine(QPointF(2.5, 14.5), QPointF(11, 6));
+    p.setPen(QPen(Red, 1.2));
     p.setBrush(Qt::NoBrush);
-    p.drawArc(QRectF(-8, 26, 32, 32), 0, 45 * 16);
+    p.drawArc(QRectF(-3.5, 8.5, 12, 12), 0, 45 * 16);
     p.setPen(Qt::NoPen);
     p.setBrush(Blue);
-    p.drawEllipse(QPointF(34, 16), 4, 4);
+    p.drawEllipse(QPointF(11, 6), 1.7, 1.7);
 }
 
 void DrawG90G91(QPainter &p)
 {
-    Text(p, QRectF(-2, 0, 34, 24), "90", 22, Outline);
-    Text(p, QRectF(-2, 24, 34, 24), "91", 22, Blue);
-    p.setPen(OutlinePen(4.5, Red));
-    p.drawLine(QPointF(40, 16), QPointF(40, 32));
-    ArrowHead(p, QPointF(40, 4), 90, 11, Red);
-    ArrowHead(p, QPointF(40, 44), -90, 11, Red);
+    Text(p, QRectF(-1, -1, 12, 9), "90", 9, Outline);
+    Text(p, QRectF(-1, 7, 12, 9), "91", 9, Blue);
+    p.setPen(QPen(Red, 1.3));
+    p.drawLine(QPointF(13.5, 5), QPointF(13.5, 11));
+    ArrowHead(p, QPointF(13.5, 1), 90, 3.5, Red);
+    ArrowHead(p, QPointF(13.5, 15), -90, 3.5, Red);
 }
 
 void DrawUnit(QPainter &p)
 {
     p.save();
-    p.translate(24, 24);
-    p.rotate(-35);
-    p.setPen(OutlinePen(2.5));
+    p.translate(8, 8);
+    p.rotate(-40);
+    p.setPen(QPen(QColor(0x70, 0x50, 0x00), 1));
     p.setBrush(Yellow);
-    p.drawRect(QRectF(-23, -8, 46, 16));
-    p.setPen(OutlinePen(2));
-    for (int i = 0; i < 9; ++i) {
-        const qreal x = -19 + i * 4.75;
-        p.drawLine(QPointF(x, -8), QPointF(x, i % 2 == 0 ? 0 : -4));
+    p.drawRect(QRectF(-8, -3, 16, 6));
+    for (int i = 0; i < 7; ++i) {
+        const qreal x = -6 + i * 2;
+        p.drawLine(QPointF(x, -3), QPointF(x, i % 2 == 0 ? 0.5 : -1.2));
     }
     p.restore();
 }
 
 void Machine(QPainter &p, QRectF box, QColor colour, const QString &letter)
 {
-    p.setPen(OutlinePen(2.5));
+    p.setPen(QPen(Outline, 1));
     p.setBrush(colour);
-    p.drawRoundedRect(box, 3, 3);
-    Text(p, box, letter, 17, Paper);
+    p.drawRect(box);
+    Text(p, box.adjusted(0, 0, 1, 1), letter, 8, Paper);
 }
 
 void DrawMachine(QPainter &p)
 {
-    Machine(p, QRectF(2, 4, 20, 22), Blue, "F");
-    Machine(p, QRectF(26, 22, 20, 22), Green, "O");
-    p.setPen(OutlinePen(3.5, Red));
+    Machine(p, QRectF(0.5, 0.5, 8, 8), Blue, "F");
+    Machine(p, QRectF(7.5, 7.5, 8, 8), Green, "O");
+    p.setPen(QPen(Red, 1.3));
     p.setBrush(Qt::NoBrush);
-    QPainterPath path;
-    path.moveTo(12, 28);
-    path.quadTo(12, 38, 19, 38);
-    p.drawPath(path);
-    ArrowHead(p, QPointF(25, 38), 0, 8, Red);
+    p.drawLine(QPointF(3.5, 9.5), QPointF(3.5, 12.5));
+    ArrowHead(p, QPointF(7, 12.5), 0, 3, Red);
+    p.drawLine(QPointF(3.5, 12.5), QPointF(4.5, 12.5));
 }
 
 // The application: a lathe tool tip cutting a turned part, on the "NC" of the program text.
@@ -337,6 +322,8 @@ struct Icon
 {
     const char *name;
     std::function<void(QPainter &)> draw;
+    int grid = 16;   // units of the drawing
+    int pixels = 16; // the size it is shown at; name@2x.png has twice as many
 };
 
 bool Write(const Icon &icon, const QString &folder, int pixels, const QString &suffix)
@@ -346,7 +333,7 @@ bool Write(const Icon &icon, const QString &folder, int pixels, const QString &s
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
     p.setRenderHint(QPainter::TextAntialiasing);
-    p.scale(pixels / 48.0, pixels / 48.0);
+    p.scale(qreal(pixels) / icon.grid, qreal(pixels) / icon.grid);
     icon.draw(p);
     p.end();
     return image.save(folder + "/" + icon.name + suffix + ".png");
@@ -375,7 +362,7 @@ int main(int argc, char *argv[])
         {"machine", DrawMachine},   {"brindlewick", DrawApplication},
     };
     for (const Icon &icon : icons) {
-        if (!Write(icon, folder, 24, "") || !Write(icon, folder, 48, "@2x")) {
+        if (!Write(icon, folder, icon.pixels, "") || !Write(icon, folder, 2 * icon.pixels, "@2x")) {
             std::fprintf(stderr, "cannot write %s\n", icon.name);
             return 1;
         }
