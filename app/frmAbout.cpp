@@ -9,7 +9,7 @@
 
 namespace {
 
-constexpr int IconPixels = 48;
+constexpr int IconPixels = 32;
 
 // "Times New Roman" where it is installed; a metric-compatible or plain serif face elsewhere.
 QFont TitleFont(qreal points)
@@ -64,6 +64,7 @@ void frmAbout::BuildControls()
     grid->setRowMinimumHeight(2, 12);
     grid->addWidget(m_cmdOK, 3, 1, Qt::AlignRight);
     grid->setColumnStretch(1, 1);
+    setMinimumWidth(340);
     connect(m_cmdOK, &QPushButton::clicked, this, &frmAbout::cmdOK_Click);
 }
 

@@ -359,7 +359,7 @@ int main(int argc, char *argv[])
         {"rotary", DrawRotary},     {"spaceadd", DrawSpaceAdd},
         {"pointadd", DrawPointAdd}, {"xycx", DrawXyCx},
         {"g90g91", DrawG90G91},     {"unit", DrawUnit},
-        {"machine", DrawMachine},   {"brindlewick", DrawApplication},
+        {"machine", DrawMachine},   {"brindlewick", DrawApplication, 48, 32},
     };
     for (const Icon &icon : icons) {
         if (!Write(icon, folder, icon.pixels, "") || !Write(icon, folder, 2 * icon.pixels, "@2x")) {
