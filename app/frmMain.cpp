@@ -2,8 +2,14 @@
 
 #include "app/AppFonts.h"
 #include "app/CommandLine.h"
+#include "app/EditCommands.h"
+#include "app/EditIcons.h"
 #include "app/KeyboardLocks.h"
+#include "app/MainStatusBar.h"
+#include "app/MainToolBar.h"
 #include "app/Prompter.h"
+#include "app/SourcePaneInput.h"
+#include "app/SystemClipboard.h"
 #include "app/TextPane.h"
 #include "convert/PointAdd.h"
 #include "convert/Space.h"
@@ -11,6 +17,7 @@
 #include "machine/Machine.h"
 #include "search/SearchCommands.h"
 #include "search/TextPaneTarget.h"
+#include "app/frmAbout.h"
 
 #include <QAction>
 #include <QApplication>
@@ -74,9 +81,12 @@ frmMain::frmMain(const MainWindowServices &services, QWidget *parent)
 {
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(Caption);
+    setWindowIcon(app::EditIcon(QStringLiteral("brindlewick")));
     CreateMenus();
     CreateControls();
     CreateSearchCommands();
+    CreateStatusBar();
+    CreateEditCommands(services.clipboard);
 }
 
 frmMain::~frmMain() = default;
@@ -185,8 +195,7 @@ void frmMain::CreateHelpMenu()
 // command lands. The Undo entry follows SetUndoEnabled.
 void frmMain::DisableCommandsNotBuiltYet()
 {
-    for (QAction *entry : {mnuEditCut, mnuEditCopy, mnuEditPaste, mnuEditAllSelect, mnuConvertRotation,
-                           mnuConvertXY_XC, mnuConvertG90_G91, mnuHelpAbout})
+    for (QAction *entry : {mnuConvertRotation, mnuConvertXY_XC, mnuConvertG90_G91})
         entry->setEnabled(false);
 }
 
@@ -198,10 +207,8 @@ void frmMain::CreateControls()
     m_client->setObjectName(QStringLiteral("client"));
     setCentralWidget(m_client);
 
-    tbToolBar = new QToolBar(m_client);
-    tbToolBar->setObjectName(QStringLiteral("tbToolBar"));
-    tbToolBar->setMovable(false);
-    tbToolBar->setFloatable(false);
+    // Its buttons follow the menu entries, which exist by now.
+    tbToolBar = new MainToolBar(*this, m_client);
     tbToolBar->setIconSize(QSize(16, 16));
 
     Line1 = NewRule(m_client, "Line1", QPalette::Dark);
@@ -227,6 +234,26 @@ void frmMain::CreateControls()
 
     setTabOrder(RichTextBox1, RichTextBox2);
     RichTextBox1->setFocus();
+}
+
+void frmMain::CreateStatusBar()
+{
+    StatusBarSources sources;
+    sources.InsertKeyOn = [this] { return RichTextBox1->overwriteMode(); };
+    sources.PressKey = [this](int virtualKey) { m_keyboardLocks.PressKey(virtualKey); };
+    sbStatusBar = new MainStatusBar(std::move(sources), this);
+    setStatusBar(sbStatusBar);
+}
+
+void frmMain::CreateEditCommands(Clipboard *clipboard)
+{
+    if (clipboard == nullptr) {
+        m_systemClipboard = std::make_unique<SystemClipboard>();
+        clipboard = m_systemClipboard.get();
+    }
+    m_editCommands = std::make_unique<EditCommands>(*RichTextBox1, m_state.UndoText, *clipboard, *mnuEditUndo,
+                                                    *mnuEditPaste);
+    new SourcePaneInput(*RichTextBox1, *mnuEdit);
 }
 
 // ---- start-up and close ----
@@ -606,18 +633,51 @@ void frmMain::mnuAddCR_Click()
     m_search->AddCR();
 }
 
+// ---- edit commands, context menu and about box ----
+
+void frmMain::mnuEditUndo_Click()
+{
+    m_editCommands->Undo();
+}
+
+void frmMain::mnuEditCut_Click()
+{
+    m_editCommands->Cut();
+}
+
+void frmMain::mnuEditCopy_Click()
+{
+    m_editCommands->Copy();
+}
+
+void frmMain::mnuEditPaste_Click()
+{
+    m_editCommands->Paste();
+}
+
+void frmMain::mnuEditAllSelect_Click()
+{
+    m_editCommands->SelectAll();
+}
+
+void frmMain::mnuHelpAbout_Click()
+{
+    frmAbout about(this);
+    about.exec();
+}
+
+// The Edit menu is also the source pane's context menu; the result pane has none.
+void frmMain::RichTextBox1_MouseDown(const QPoint &globalPos)
+{
+    RichTextBox1->setFocus();
+    mnuEdit->popup(globalPos);
+}
+
 // ---- commands built with their own windows ----
 
-void frmMain::mnuEditUndo_Click() {}
-void frmMain::mnuEditCut_Click() {}
-void frmMain::mnuEditCopy_Click() {}
-void frmMain::mnuEditPaste_Click() {}
-void frmMain::mnuEditAllSelect_Click() {}
 void frmMain::mnuConvertRotation_Click() {}
 void frmMain::mnuConvertXY_XC_Click() {}
 void frmMain::mnuConvertG90_G91_Click() {}
-void frmMain::mnuHelpAbout_Click() {}
-void frmMain::RichTextBox1_MouseDown(const QPoint &) {}
 
 // ---- the machine conversion ----
 

@@ -10,7 +10,12 @@
 #include <QStringList>
 #include <memory>
 
+#include <memory>
+
+class Clipboard;
+class EditCommands;
 class KeyboardLocks;
+class MainStatusBar;
 class Prompter;
 class SearchCommands;
 class TextPaneTarget;
@@ -27,8 +32,9 @@ struct MainWindowServices
 {
     Prompter &prompter;
     KeyboardLocks &keyboardLocks;
-    QString settingsFile;      // empty: the platform's per-user settings store
-    QString applicationFolder; // where the executable lives: the default of both remembered folders
+    QString settingsFile;           // empty: the platform's per-user settings store
+    QString applicationFolder;      // where the executable lives: the default of both remembered folders
+    Clipboard *clipboard = nullptr; // nullptr: the system clipboard
 };
 
 // The application frame: menus, the source and result panes, the document and its file, the settings.
@@ -70,6 +76,7 @@ public:
     QFrame *Line1 = nullptr;
     QFrame *Line2 = nullptr;
     QToolBar *tbToolBar = nullptr;
+    MainStatusBar *sbStatusBar = nullptr;
 
     QMenu *mnuFile = nullptr;
     QAction *mnuFileNew = nullptr;
@@ -145,6 +152,8 @@ private:
     void CreateHelpMenu();
     void DisableCommandsNotBuiltYet();
     void CreateControls();
+    void CreateStatusBar();
+    void CreateEditCommands(Clipboard *clipboard);
     QAction *AddEntry(QMenu *menu, const char *name, const QString &caption, const QKeySequence &shortcut,
                       void (frmMain::*handler)());
     void AddSeparator(QMenu *menu, const char *name);
@@ -166,6 +175,8 @@ private:
     SettingsStore m_settings;
     DocumentFile m_file;
     AppState m_state;
+    std::unique_ptr<Clipboard> m_systemClipboard;
+    std::unique_ptr<EditCommands> m_editCommands;
 
     QWidget *m_client = nullptr; // the area under the menu bar, in which the layout places the controls
 
