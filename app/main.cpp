@@ -1,10 +1,18 @@
+#include "app/AppFonts.h"
+#include "app/KeyboardLocks.h"
+#include "app/Prompter.h"
+#include "app/frmMain.h"
+
 #include <QApplication>
-#include <QMainWindow>
 
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
-    QMainWindow window;
+    InstallJapaneseFontSubstitutes();
+    QtPrompter prompter;
+    const std::unique_ptr<KeyboardLocks> keyboardLocks = CreateSystemKeyboardLocks();
+    frmMain window({prompter, *keyboardLocks, QString(), QCoreApplication::applicationDirPath()});
+    window.Form_Load(QCoreApplication::arguments().mid(1));
     window.show();
     return app.exec();
 }

@@ -1,0 +1,100 @@
+#pragma once
+
+#include <QPlainTextEdit>
+#include <vector>
+
+class QColor;
+
+// A program text pane. Its offsets are the program's: a CR LF line end counts two characters, and a lone
+// CR or LF is an ordinary character inside a line, shown as U+240D or U+240A. Every line break the
+// widget holds is one CR LF, so an offset is the widget position plus the number of breaks before it.
+class TextPane : public QPlainTextEdit
+{
+    Q_OBJECT
+
+public:
+    explicit TextPane(QWidget *parent = nullptr);
+
+    // The whole text, lines ending in CR LF.
+    QString Text() const;
+    // Replaces the whole text; the caret goes to offset 0 with nothing selected.
+    void SetText(const QString &text);
+
+    qsizetype SelStart() const;
+    // Puts the caret at `start` (clamped to the text) with nothing selected.
+    void SetSelStart(qsizetype start);
+    qsizetype SelLength() const;
+    // Selects `length` characters from the selection start (clamped to the text).
+    void SetSelLength(qsizetype length);
+    QString SelText() const;
+    // Replaces the selection and leaves the caret just after the new text, nothing selected.
+    void SetSelText(const QString &text);
+
+    // The text colour of the selected characters; not a change of the text.
+    void SetSelColor(const QColor &color);
+    // Back to the window-text colour without underline: the search's reset of the selection.
+    void ResetSelectionFormat();
+
+    // The number of lines: one more than the number of CR LF line ends.
+    int LineCount() const;
+
+    // Conversions between the two offset spaces, logarithmic in the number of lines.
+    qsizetype SystemOffset(int widgetPosition) const;
+    qsizetype SystemLength() const;
+
+signals:
+    // Once after every change of the text, typed or made by the program.
+    void Changed();
+    // The right mouse button went down at this screen position.
+    void RightButtonDown(const QPoint &globalPos);
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override;
+    void inputMethodEvent(QInputMethodEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void contextMenuEvent(QContextMenuEvent *event) override;
+    void changeEvent(QEvent *event) override;
+    bool canInsertFromMimeData(const QMimeData *source) const override;
+    void insertFromMimeData(const QMimeData *source) override;
+    QMimeData *createMimeDataFromSelection() const override;
+
+private:
+    class EditScope;
+    friend class EditScope;
+
+    // A program offset placed in the widget: the position, and whether the offset falls between the CR
+    // and the LF of a line break (the position is then the end of the line before it).
+    struct WidgetPoint
+    {
+        int position = 0;
+        bool insideBreak = false;
+    };
+
+    WidgetPoint ToWidget(qsizetype offset) const;
+    void Select(qsizetype start, qsizetype length);
+    void ReplaceWidgetRange(int from, int to, const QString &programText);
+    void OnContentsChange(int from, int removed, int added);
+    void FinishEdit();
+    void JoinSplitBreaks();
+    void KeepSelectionVisible();
+    void ClearSelectionMemory();
+
+    int m_editDepth = 0;
+    bool m_changePending = false;
+    bool m_formatOnly = false;
+    bool m_settingCursor = false;
+    // Widget positions where an edit joined old and new text: a lone CR before a lone LF there is a
+    // line break again.
+    std::vector<int> m_seams;
+
+    // The selection as last set in program offsets, valid while the widget's cursor stays where it was
+    // put; it keeps an offset that falls inside a line break.
+    struct SelectionMemory
+    {
+        bool valid = false;
+        qsizetype start = 0;
+        qsizetype length = 0;
+        int anchor = 0;
+        int position = 0;
+    } m_selection;
+};

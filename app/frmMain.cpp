@@ -1,0 +1,567 @@
+#include "app/frmMain.h"
+
+#include "app/AppFonts.h"
+#include "app/CommandLine.h"
+#include "app/KeyboardLocks.h"
+#include "app/Prompter.h"
+#include "app/TextPane.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QFileInfo>
+#include <QFrame>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QToolBar>
+#include <algorithm>
+
+namespace {
+
+const QString Caption = QStringLiteral("Brindlewick Ver.2.27");
+const QString AppTitle = QStringLiteral("Brindlewick");
+const QString ResultHeading = QStringLiteral("変換後");
+const QString ResultNotice = QStringLiteral("確認後[OK]を押すと左側へ反映します。");
+const QString OpenFilter =
+    QStringLiteral("NC File (*.MIN;*.SSB;*.NC;*.NCD;*.NCA)|*.MIN;*.SSB;*.NC;*.NCD;*.NCA|All Files (*.*)|*.*");
+const QString SaveAsFilter =
+    QStringLiteral("OSP File (*.MIN)|*.MIN|FANUC File (*.NC)|*.NC|CAD File (*.NCA)|*.NCA|"
+                   "System Sub (*.ssb)|*.SSB|All Files (*.*)|*.*");
+const QColor Black(0, 0, 0);
+const QColor PureRed(255, 0, 0);
+
+void Place(QWidget *widget, const TwipsRect &rect, const TwipsScale &scale)
+{
+    widget->setGeometry(scale.ToPixelsX(rect.left), scale.ToPixelsY(rect.top), scale.ToPixelsX(rect.width),
+                        scale.ToPixelsY(rect.height));
+}
+
+QFrame *NewRule(QWidget *parent, const char *name, QPalette::ColorRole colour)
+{
+    auto *rule = new QFrame(parent);
+    rule->setObjectName(QLatin1String(name));
+    rule->setFrameShape(QFrame::NoFrame);
+    rule->setAutoFillBackground(true);
+    QPalette palette = rule->palette();
+    palette.setColor(QPalette::Window, palette.color(colour));
+    rule->setPalette(palette);
+    return rule;
+}
+
+QLabel *NewLabel(QWidget *parent, const char *name, const QFont &font)
+{
+    auto *label = new QLabel(parent);
+    label->setObjectName(QLatin1String(name));
+    label->setFont(font);
+    label->setTextFormat(Qt::PlainText);
+    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    return label;
+}
+
+} // namespace
+
+frmMain::frmMain(const MainWindowServices &services, QWidget *parent)
+    : QMainWindow(parent), m_prompter(services.prompter), m_keyboardLocks(services.keyboardLocks),
+      m_applicationFolder(services.applicationFolder), m_settings(services.settingsFile)
+{
+    setObjectName(QStringLiteral("frmMain"));
+    setWindowTitle(Caption);
+    CreateMenus();
+    CreateControls();
+}
+
+frmMain::~frmMain() = default;
+
+// ---- building the window ----
+
+QAction *frmMain::AddEntry(QMenu *menu, const char *name, const QString &caption,
+                           const QKeySequence &shortcut, void (frmMain::*handler)())
+{
+    QAction *action = menu->addAction(caption);
+    action->setObjectName(QLatin1String(name));
+    action->setShortcut(shortcut);
+    connect(action, &QAction::triggered, this, handler);
+    return action;
+}
+
+void frmMain::AddSeparator(QMenu *menu, const char *name)
+{
+    menu->addSeparator()->setObjectName(QLatin1String(name));
+}
+
+void frmMain::CreateMenus()
+{
+    CreateFileMenu();
+    CreateEditMenu();
+    CreateConvertMenu();
+    CreateHelpMenu();
+    DisableCommandsNotBuiltYet();
+}
+
+void frmMain::CreateFileMenu()
+{
+    mnuFile = menuBar()->addMenu(QStringLiteral("ファイル(&F)"));
+    mnuFile->setObjectName(QStringLiteral("mnuFile"));
+    mnuFileNew = AddEntry(mnuFile, "mnuFileNew", QStringLiteral("新規(&N)"),
+                          QKeySequence(Qt::CTRL | Qt::Key_N), &frmMain::mnuFileNew_Click);
+    mnuFileOpen = AddEntry(mnuFile, "mnuFileOpen", QStringLiteral("開く(&O)..."),
+                           QKeySequence(Qt::CTRL | Qt::Key_O), &frmMain::mnuFileOpen_Click);
+    AddSeparator(mnuFile, "mnuFileBar0");
+    mnuFileSave = AddEntry(mnuFile, "mnuFileSave", QStringLiteral("上書き保存(&S)"),
+                           QKeySequence(Qt::CTRL | Qt::Key_S), &frmMain::mnuFileSave_Click);
+    mnuFileSaveAs = AddEntry(mnuFile, "mnuFileSaveAs", QStringLiteral("名前を付けて保存(&A)..."), {},
+                             &frmMain::mnuFileSaveAs_Click);
+    AddSeparator(mnuFile, "mnuFileBar1");
+    mnuFileExit =
+        AddEntry(mnuFile, "mnuFileExit", QStringLiteral("終了(&X)"), {}, &frmMain::mnuFileExit_Click);
+}
+
+void frmMain::CreateEditMenu()
+{
+    mnuEdit = menuBar()->addMenu(QStringLiteral("編集(&E)"));
+    mnuEdit->setObjectName(QStringLiteral("mnuEdit"));
+    mnuEditUndo =
+        AddEntry(mnuEdit, "mnuEditUndo", QStringLiteral("元に戻す(&U)"), {}, &frmMain::mnuEditUndo_Click);
+    AddSeparator(mnuEdit, "mnuEditBar0");
+    mnuEditCut = AddEntry(mnuEdit, "mnuEditCut", QStringLiteral("切り取り(&T)"),
+                          QKeySequence(Qt::CTRL | Qt::Key_X), &frmMain::mnuEditCut_Click);
+    mnuEditCopy = AddEntry(mnuEdit, "mnuEditCopy", QStringLiteral("ｺﾋﾟｰ(&C)"),
+                           QKeySequence(Qt::CTRL | Qt::Key_C), &frmMain::mnuEditCopy_Click);
+    mnuEditPaste = AddEntry(mnuEdit, "mnuEditPaste", QStringLiteral("貼り付け(&P)"),
+                            QKeySequence(Qt::CTRL | Qt::Key_V), &frmMain::mnuEditPaste_Click);
+    mnuEditAllSelect = AddEntry(mnuEdit, "mnuEditAllSelect", QStringLiteral("すべて選択(&A)"),
+                                QKeySequence(Qt::CTRL | Qt::Key_A), &frmMain::mnuEditAllSelect_Click);
+    AddSeparator(mnuEdit, "mnuEditBar1");
+    mnuEditFind = AddEntry(mnuEdit, "mnuEditFind", QStringLiteral("検索(&F)"),
+                           QKeySequence(Qt::CTRL | Qt::Key_F), &frmMain::mnuEditFind_Click);
+    mnuEditNextFind = AddEntry(mnuEdit, "mnuEditNextFind", QStringLiteral("次を検索"),
+                               QKeySequence(Qt::Key_F3), &frmMain::mnuEditNextFind_Click);
+    mnuEditReplace =
+        AddEntry(mnuEdit, "mnuEditReplace", QStringLiteral("置換(&R)"), {}, &frmMain::mnuEditReplace_Click);
+    mnuEditCalReplace = AddEntry(mnuEdit, "mnuEditCalReplace", QStringLiteral("計算による置換"), {},
+                                 &frmMain::mnuEditCalReplace_Click);
+}
+
+void frmMain::CreateConvertMenu()
+{
+    mnuConvertR = menuBar()->addMenu(QStringLiteral("変換(&C)"));
+    mnuConvertR->setObjectName(QStringLiteral("mnuConvertR"));
+    mnuConvertRotation = AddEntry(mnuConvertR, "mnuConvertRotation", QStringLiteral("回転軸の近回り"), {},
+                                  &frmMain::mnuConvertRotation_Click);
+    mnuConvertSpaceAdd = AddEntry(mnuConvertR, "mnuConvertSpaceAdd", QStringLiteral("スペースの追加/削除"),
+                                  {}, &frmMain::mnuConvertSpaceAdd_Click);
+    mnuConvertPointAdd = AddEntry(mnuConvertR, "mnuConvertPointAdd", QStringLiteral("小数点の追加/削除"), {},
+                                  &frmMain::mnuConvertPointAdd_Click);
+    mnuConvertXY_XC = AddEntry(mnuConvertR, "mnuConvertXY_XC", QStringLiteral("XY-CX座標変換"), {},
+                               &frmMain::mnuConvertXY_XC_Click);
+    mnuConvertG90_G91 = AddEntry(mnuConvertR, "mnuConvertG90_G91", QStringLiteral("G90-G91 変換"), {},
+                                 &frmMain::mnuConvertG90_G91_Click);
+    mnuConvertUnit = AddEntry(mnuConvertR, "mnuConvertUnit", QStringLiteral("単位の変更"), {},
+                              &frmMain::mnuConvertUnit_Click);
+    mnuConvertMachine = AddEntry(mnuConvertR, "mnuConvertMachine", QStringLiteral("機種間の変換"), {},
+                                 &frmMain::mnuConvertMachine_Click);
+    mnuAddCR =
+        AddEntry(mnuConvertR, "mnuAddCR", QStringLiteral("改行コードにCR追加"), {}, &frmMain::mnuAddCR_Click);
+}
+
+void frmMain::CreateHelpMenu()
+{
+    mnuHelp = menuBar()->addMenu(QStringLiteral("ヘルプ(&H)"));
+    mnuHelp->setObjectName(QStringLiteral("mnuHelp"));
+    mnuHelpAbout = AddEntry(mnuHelp, "mnuHelpAbout", QStringLiteral("ﾊﾞｰｼﾞｮﾝ情報(&A)"), {},
+                            &frmMain::mnuHelpAbout_Click);
+}
+
+// Entries whose commands are still being built stay present but disabled; each line goes when its
+// command lands. The Undo entry follows SetUndoEnabled.
+void frmMain::DisableCommandsNotBuiltYet()
+{
+    for (QAction *entry :
+         {mnuEditCut, mnuEditCopy, mnuEditPaste, mnuEditAllSelect, mnuEditFind, mnuEditNextFind,
+          mnuEditReplace, mnuEditCalReplace, mnuConvertRotation, mnuConvertSpaceAdd, mnuConvertPointAdd,
+          mnuConvertXY_XC, mnuConvertG90_G91, mnuConvertUnit, mnuConvertMachine, mnuAddCR, mnuHelpAbout})
+        entry->setEnabled(false);
+}
+
+void frmMain::CreateControls()
+{
+    // The controls are placed by Form_Resize in twips from the top of the area under the menu bar;
+    // the toolbar is docked at the top of that area.
+    m_client = new QWidget(this);
+    m_client->setObjectName(QStringLiteral("client"));
+    setCentralWidget(m_client);
+
+    tbToolBar = new QToolBar(m_client);
+    tbToolBar->setObjectName(QStringLiteral("tbToolBar"));
+    tbToolBar->setMovable(false);
+    tbToolBar->setFloatable(false);
+    tbToolBar->setIconSize(QSize(16, 16));
+
+    Line1 = NewRule(m_client, "Line1", QPalette::Dark);
+    Line2 = NewRule(m_client, "Line2", QPalette::Light);
+
+    Label1 = NewLabel(m_client, "Label1", GothicFont(12));
+    Label2 = NewLabel(m_client, "Label2", PGothicFont(11.25));
+
+    Command1 = new QPushButton(QStringLiteral("O K"), m_client);
+    Command1->setObjectName(QStringLiteral("Command1"));
+    Command1->setToolTip(QStringLiteral("変換後のデータを元データと置き換えます。"));
+    connect(Command1, &QPushButton::clicked, this, &frmMain::Command1_Click);
+    Command2 = new QPushButton(QStringLiteral("キャンセル"), m_client);
+    Command2->setObjectName(QStringLiteral("Command2"));
+    connect(Command2, &QPushButton::clicked, this, &frmMain::Command2_Click);
+
+    RichTextBox1 = new TextPane(m_client);
+    RichTextBox1->setObjectName(QStringLiteral("RichTextBox1"));
+    connect(RichTextBox1, &TextPane::Changed, this, &frmMain::RichTextBox1_Change);
+    connect(RichTextBox1, &TextPane::RightButtonDown, this, &frmMain::RichTextBox1_MouseDown);
+    RichTextBox2 = new TextPane(m_client);
+    RichTextBox2->setObjectName(QStringLiteral("RichTextBox2"));
+
+    setTabOrder(RichTextBox1, RichTextBox2);
+    RichTextBox1->setFocus();
+}
+
+// ---- start-up and close ----
+
+void frmMain::Form_Load(const QStringList &arguments)
+{
+    const StoredSettings stored = m_settings.Read(m_applicationFolder);
+    m_placement = stored;
+    ApplyPlacement();
+    m_placementPending = true;
+
+    m_openPath = stored.OpenPathName;
+    m_state.MachinePath = stored.MachinePath;
+    m_state.MachineFileName = stored.MachineFileName;
+
+    SetUndoEnabled(false);
+    Label1->clear();
+    Label2->setText(ResultHeading);
+    Command1->setEnabled(false);
+    Command2->setEnabled(false);
+
+    m_documentPath.clear();
+    m_state.G90G91 = G90G91Memory{};
+
+    const QString fileName = FileNameFromCommandLine(arguments);
+    if (!fileName.isEmpty()) {
+        // Loading counts as a change: the document starts out modified.
+        if (LoadIntoSourcePane(fileName)) {
+            m_documentPath = QFileInfo(fileName).absoluteFilePath();
+            Label1->setText(fileName);
+        }
+        SetUndoEnabled(false);
+    }
+
+    if (!m_keyboardLocks.IsOn(KeyboardLocks::CapsLockKey))
+        m_keyboardLocks.PressKey(KeyboardLocks::CapsLockKey);
+}
+
+void frmMain::closeEvent(QCloseEvent *event)
+{
+    if (!AskToDiscardChanges(QStringLiteral("データが変更されていますが終了しますか ?"))) {
+        event->ignore();
+        return;
+    }
+    Form_Unload();
+    event->accept();
+}
+
+void frmMain::Form_Unload()
+{
+    CloseOtherWindows();
+    if (!isMinimized()) {
+        const TwipsScale scale = Scale();
+        const QRect outer = frameGeometry();
+        m_settings.WritePlacement(scale.ToTwipsX(outer.left()), scale.ToTwipsY(outer.top()),
+                                  scale.ToTwipsX(outer.width()), scale.ToTwipsY(outer.height()));
+    }
+    m_settings.WritePaths(m_openPath, m_state.MachinePath, m_state.MachineFileName);
+    if (m_keyboardLocks.IsOn(KeyboardLocks::CapsLockKey))
+        m_keyboardLocks.PressKey(KeyboardLocks::CapsLockKey);
+}
+
+void frmMain::CloseOtherWindows()
+{
+    const QWidgetList windows = QApplication::topLevelWidgets();
+    for (auto it = windows.crbegin(); it != windows.crend(); ++it) {
+        if (*it != this && (*it)->isVisible())
+            (*it)->close();
+    }
+}
+
+// ---- placement and layout ----
+
+TwipsScale frmMain::Scale() const
+{
+    return {double(logicalDpiX()), double(logicalDpiY())};
+}
+
+// The stored bounds are the window's outer bounds; Qt sizes the inside, so the frame is taken off once
+// the window system has told its size.
+void frmMain::ApplyPlacement()
+{
+    const TwipsScale scale = Scale();
+    const QRect inside = geometry();
+    const QRect outer = frameGeometry();
+    const int frameWidth = outer.width() - inside.width();
+    const int frameHeight = outer.height() - inside.height();
+    move(scale.ToPixelsX(m_placement.MainLeft), scale.ToPixelsY(m_placement.MainTop));
+    resize(std::max(1, scale.ToPixelsX(m_placement.MainWidth) - frameWidth),
+           std::max(1, scale.ToPixelsY(m_placement.MainHeight) - frameHeight));
+}
+
+void frmMain::CorrectPlacementForFrame()
+{
+    if (!m_placementPending || frameGeometry().size() == geometry().size())
+        return;
+    m_placementPending = false;
+    ApplyPlacement();
+}
+
+void frmMain::showEvent(QShowEvent *event)
+{
+    QMainWindow::showEvent(event);
+    CorrectPlacementForFrame();
+}
+
+void frmMain::moveEvent(QMoveEvent *event)
+{
+    QMainWindow::moveEvent(event);
+    CorrectPlacementForFrame();
+}
+
+void frmMain::resizeEvent(QResizeEvent *event)
+{
+    QMainWindow::resizeEvent(event);
+    CorrectPlacementForFrame();
+    Form_Resize();
+}
+
+void frmMain::Form_Resize()
+{
+    if (isMinimized())
+        return;
+    const TwipsScale scale = Scale();
+    const QRect outer = frameGeometry();
+    const MainLayout layout =
+        ComputeMainLayout(scale.ToTwipsX(outer.width()), scale.ToTwipsY(outer.height()));
+
+    tbToolBar->setGeometry(0, 0, m_client->width(), tbToolBar->sizeHint().height());
+    const int lineRight = scale.ToPixelsX(layout.lineRight);
+    Line1->setGeometry(0, scale.ToPixelsY(510), lineRight, 1);
+    Line2->setGeometry(0, scale.ToPixelsY(520), lineRight, 1);
+    Place(Command1, layout.Command1, scale);
+    Place(Command2, layout.Command2, scale);
+    Place(Label1, layout.Label1, scale);
+    Place(Label2, layout.Label2, scale);
+    Place(RichTextBox1, layout.RichTextBox1, scale);
+    Place(RichTextBox2, layout.RichTextBox2, scale);
+    // Where the window frame and bars take more room than the twips allow for, the panes end at the
+    // bottom of the client area instead of being cut off there.
+    for (TextPane *pane : {RichTextBox1, RichTextBox2}) {
+        const int room = std::max(0, m_client->height() - pane->y());
+        if (pane->height() > room)
+            pane->resize(pane->width(), room);
+    }
+}
+
+// ---- the document ----
+
+bool frmMain::AskToDiscardChanges(const QString &question)
+{
+    return !m_documentModified || m_prompter.AskYesNo(this, AppTitle, question);
+}
+
+bool frmMain::LoadIntoSourcePane(const QString &path)
+{
+    const DocumentFile::ReadResult read = m_file.Read(path);
+    if (!read.ok) {
+        m_prompter.ShowMessage(
+            this, AppTitle,
+            QStringLiteral("ファイル \"%1\" を開けませんでした。\n%2").arg(path, read.failure),
+            Prompter::Icon::Critical);
+        return false;
+    }
+    RichTextBox1->SetText(read.text);
+    if (read.hadInvalidBytes) {
+        m_prompter.ShowMessage(
+            this, AppTitle,
+            QStringLiteral(
+                "ファイル \"%1\" には Shift-JIS (コード ページ 932) の文字でないバイトがあります。\n"
+                "それらは \"\uFFFD\" で表示しています。変更して保存するとそのバイトは失われるため、"
+                "\"\uFFFD\" を置き換えるまで保存できません。")
+                .arg(path),
+            Prompter::Icon::Warning);
+    }
+    return true;
+}
+
+bool frmMain::SaveDocument(const QString &path)
+{
+    const DocumentFile::WriteResult written = m_file.Write(path, RichTextBox1->Text());
+    if (!written.ok) {
+        m_prompter.ShowMessage(
+            this, AppTitle,
+            QStringLiteral("ファイル \"%1\" に保存できませんでした。\n%2").arg(path, written.failure),
+            Prompter::Icon::Critical);
+    }
+    return written.ok;
+}
+
+void frmMain::mnuFileNew_Click()
+{
+    if (!AskToDiscardChanges(QStringLiteral("データが変更されていますが新規にしますか ?")))
+        return;
+    Label1->clear();
+    m_documentPath.clear();
+    RichTextBox1->SetText(QString());
+    m_file.Forget();
+    m_documentModified = false;
+}
+
+void frmMain::mnuFileOpen_Click()
+{
+    if (!AskToDiscardChanges(QStringLiteral("データが変更されていますが開きますか ?")))
+        return;
+    Command2_Click();
+    const Prompter::FileChoice choice =
+        m_prompter.ChooseFileToOpen(this, m_openPath, QtNameFilters(OpenFilter));
+    if (!choice.folder.isEmpty())
+        m_openPath = choice.folder;
+    if (choice.filePath.isEmpty())
+        return;
+    if (!LoadIntoSourcePane(choice.filePath))
+        return;
+    const QFileInfo chosen(choice.filePath);
+    m_documentPath = chosen.absoluteFilePath();
+    Label1->setText(chosen.fileName());
+    SetUndoEnabled(false);
+    m_documentModified = false;
+}
+
+void frmMain::mnuFileSave_Click()
+{
+    if (m_documentPath.isEmpty()) {
+        mnuFileSaveAs_Click();
+        return;
+    }
+    if (SaveDocument(m_documentPath))
+        m_documentModified = false;
+}
+
+void frmMain::mnuFileSaveAs_Click()
+{
+    const Prompter::FileChoice choice =
+        m_prompter.ChooseFileToSave(this, m_openPath, QtNameFilters(SaveAsFilter));
+    if (!choice.folder.isEmpty())
+        m_openPath = choice.folder;
+    if (choice.filePath.isEmpty()) {
+        // A cancelled Save As leaves the document unnamed, so the next Save asks for a name again.
+        m_documentPath.clear();
+        return;
+    }
+    if (!SaveDocument(choice.filePath))
+        return;
+    const QFileInfo chosen(choice.filePath);
+    m_documentPath = chosen.absoluteFilePath();
+    Label1->setText(chosen.fileName().toUpper());
+}
+
+void frmMain::mnuFileExit_Click()
+{
+    close();
+}
+
+void frmMain::RichTextBox1_Change()
+{
+    SetUndoEnabled(true);
+    m_documentModified = true;
+}
+
+void frmMain::SetUndoEnabled(bool enabled)
+{
+    mnuEditUndo->setEnabled(enabled);
+}
+
+// ---- the result pane ----
+
+AppState &frmMain::State()
+{
+    return m_state;
+}
+
+QString frmMain::SourceText() const
+{
+    return RichTextBox1->Text();
+}
+
+void frmMain::SetResultText(const QString &text)
+{
+    RichTextBox2->SetText(text);
+}
+
+void frmMain::EnableUndo()
+{
+    SetUndoEnabled(true);
+}
+
+void frmMain::SetLabel2Colour(const QColor &colour)
+{
+    QPalette palette = Label2->palette();
+    palette.setColor(QPalette::WindowText, colour);
+    Label2->setPalette(palette);
+}
+
+void frmMain::ShowConversionResult()
+{
+    SetLabel2Colour(PureRed);
+    Label2->setText(ResultNotice);
+    Command1->setEnabled(true);
+    Command2->setEnabled(true);
+}
+
+void frmMain::Command1_Click()
+{
+    RichTextBox1->SetText(RichTextBox2->Text());
+    SetResultIdle();
+}
+
+void frmMain::Command2_Click()
+{
+    SetResultIdle();
+}
+
+void frmMain::SetResultIdle()
+{
+    RichTextBox2->SetText(QString());
+    Command1->setEnabled(false);
+    Command2->setEnabled(false);
+    SetLabel2Colour(Black);
+    Label2->setText(ResultHeading);
+}
+
+// ---- commands built with their own windows ----
+
+void frmMain::mnuEditUndo_Click() {}
+void frmMain::mnuEditCut_Click() {}
+void frmMain::mnuEditCopy_Click() {}
+void frmMain::mnuEditPaste_Click() {}
+void frmMain::mnuEditAllSelect_Click() {}
+void frmMain::mnuEditFind_Click() {}
+void frmMain::mnuEditNextFind_Click() {}
+void frmMain::mnuEditReplace_Click() {}
+void frmMain::mnuEditCalReplace_Click() {}
+void frmMain::mnuConvertRotation_Click() {}
+void frmMain::mnuConvertSpaceAdd_Click() {}
+void frmMain::mnuConvertPointAdd_Click() {}
+void frmMain::mnuConvertXY_XC_Click() {}
+void frmMain::mnuConvertG90_G91_Click() {}
+void frmMain::mnuConvertUnit_Click() {}
+void frmMain::mnuConvertMachine_Click() {}
+void frmMain::mnuAddCR_Click() {}
+void frmMain::mnuHelpAbout_Click() {}
+void frmMain::RichTextBox1_MouseDown(const QPoint &) {}

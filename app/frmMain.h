@@ -1,0 +1,176 @@
+#pragma once
+
+#include "app/AppState.h"
+#include "app/ConversionHost.h"
+#include "app/DocumentFile.h"
+#include "app/MainLayout.h"
+#include "app/SettingsStore.h"
+
+#include <QMainWindow>
+#include <QStringList>
+
+class KeyboardLocks;
+class Prompter;
+class TextPane;
+class QAction;
+class QFrame;
+class QLabel;
+class QMenu;
+class QPushButton;
+class QToolBar;
+
+// What the main window is handed from outside, so that tests can put fakes in place.
+struct MainWindowServices
+{
+    Prompter &prompter;
+    KeyboardLocks &keyboardLocks;
+    QString settingsFile;      // empty: the platform's per-user settings store
+    QString applicationFolder; // where the executable lives: the default of both remembered folders
+};
+
+// The application frame: menus, the source and result panes, the document and its file, the settings.
+class frmMain : public QMainWindow, public ConversionHost
+{
+    Q_OBJECT
+
+public:
+    explicit frmMain(const MainWindowServices &services, QWidget *parent = nullptr);
+    ~frmMain() override;
+
+    // Start-up: placement and folders from the settings, an idle result pane, the file named by the first
+    // argument (after the program name), Caps Lock on.
+    void Form_Load(const QStringList &arguments);
+
+    // ConversionHost
+    AppState &State() override;
+    QString SourceText() const override;
+    void SetResultText(const QString &text) override;
+    void ShowConversionResult() override;
+    void EnableUndo() override;
+
+    // Where Save writes: the full path of the file opened or saved as; empty for an unnamed document.
+    const QString &DocumentPath() const { return m_documentPath; }
+    bool DocumentModified() const { return m_documentModified; }
+    const QString &OpenPath() const { return m_openPath; }
+    // Writes the source pane's text to `path`; false, after a message, when nothing was written.
+    bool SaveDocument(const QString &path);
+    // The Undo menu entry (and the toolbar button that shares its action).
+    void SetUndoEnabled(bool enabled);
+
+    // Controls, named as their objectName.
+    TextPane *RichTextBox1 = nullptr;
+    TextPane *RichTextBox2 = nullptr;
+    QLabel *Label1 = nullptr;
+    QLabel *Label2 = nullptr;
+    QPushButton *Command1 = nullptr;
+    QPushButton *Command2 = nullptr;
+    QFrame *Line1 = nullptr;
+    QFrame *Line2 = nullptr;
+    QToolBar *tbToolBar = nullptr;
+
+    QMenu *mnuFile = nullptr;
+    QAction *mnuFileNew = nullptr;
+    QAction *mnuFileOpen = nullptr;
+    QAction *mnuFileSave = nullptr;
+    QAction *mnuFileSaveAs = nullptr;
+    QAction *mnuFileExit = nullptr;
+    QMenu *mnuEdit = nullptr;
+    QAction *mnuEditUndo = nullptr;
+    QAction *mnuEditCut = nullptr;
+    QAction *mnuEditCopy = nullptr;
+    QAction *mnuEditPaste = nullptr;
+    QAction *mnuEditAllSelect = nullptr;
+    QAction *mnuEditFind = nullptr;
+    QAction *mnuEditNextFind = nullptr;
+    QAction *mnuEditReplace = nullptr;
+    QAction *mnuEditCalReplace = nullptr;
+    QMenu *mnuConvertR = nullptr;
+    QAction *mnuConvertRotation = nullptr;
+    QAction *mnuConvertSpaceAdd = nullptr;
+    QAction *mnuConvertPointAdd = nullptr;
+    QAction *mnuConvertXY_XC = nullptr;
+    QAction *mnuConvertG90_G91 = nullptr;
+    QAction *mnuConvertUnit = nullptr;
+    QAction *mnuConvertMachine = nullptr;
+    QAction *mnuAddCR = nullptr;
+    QMenu *mnuHelp = nullptr;
+    QAction *mnuHelpAbout = nullptr;
+
+    // Handlers, one per control event.
+    void mnuFileNew_Click();
+    void mnuFileOpen_Click();
+    void mnuFileSave_Click();
+    void mnuFileSaveAs_Click();
+    void mnuFileExit_Click();
+    void mnuEditUndo_Click();
+    void mnuEditCut_Click();
+    void mnuEditCopy_Click();
+    void mnuEditPaste_Click();
+    void mnuEditAllSelect_Click();
+    void mnuEditFind_Click();
+    void mnuEditNextFind_Click();
+    void mnuEditReplace_Click();
+    void mnuEditCalReplace_Click();
+    void mnuConvertRotation_Click();
+    void mnuConvertSpaceAdd_Click();
+    void mnuConvertPointAdd_Click();
+    void mnuConvertXY_XC_Click();
+    void mnuConvertG90_G91_Click();
+    void mnuConvertUnit_Click();
+    void mnuConvertMachine_Click();
+    void mnuAddCR_Click();
+    void mnuHelpAbout_Click();
+    void Command1_Click();
+    void Command2_Click();
+    void RichTextBox1_Change();
+    void RichTextBox1_MouseDown(const QPoint &globalPos);
+
+    // Lays the controls out for the current window size (not while minimised).
+    void Form_Resize();
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+    void moveEvent(QMoveEvent *event) override;
+    void showEvent(QShowEvent *event) override;
+
+private:
+    void CreateMenus();
+    void CreateFileMenu();
+    void CreateEditMenu();
+    void CreateConvertMenu();
+    void CreateHelpMenu();
+    void DisableCommandsNotBuiltYet();
+    void CreateControls();
+    QAction *AddEntry(QMenu *menu, const char *name, const QString &caption, const QKeySequence &shortcut,
+                      void (frmMain::*handler)());
+    void AddSeparator(QMenu *menu, const char *name);
+
+    void Form_Unload();
+    void CloseOtherWindows();
+    void ApplyPlacement();
+    void CorrectPlacementForFrame();
+    TwipsScale Scale() const;
+
+    bool AskToDiscardChanges(const QString &question);
+    bool LoadIntoSourcePane(const QString &path);
+    void SetResultIdle();
+    void SetLabel2Colour(const QColor &colour);
+
+    Prompter &m_prompter;
+    KeyboardLocks &m_keyboardLocks;
+    QString m_applicationFolder;
+    SettingsStore m_settings;
+    DocumentFile m_file;
+    AppState m_state;
+
+    QWidget *m_client = nullptr; // the area under the menu bar, in which the layout places the controls
+
+    QString m_documentPath;
+    bool m_documentModified = false;
+    QString m_openPath;
+
+    // The placement read at start-up, in twips, applied again once the window frame is known.
+    StoredSettings m_placement;
+    bool m_placementPending = false;
+};
