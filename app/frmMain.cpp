@@ -5,6 +5,9 @@
 #include "app/KeyboardLocks.h"
 #include "app/Prompter.h"
 #include "app/TextPane.h"
+#include "convert/G90_G91.h"
+#include "convert/Spindle.h"
+#include "convert/XY_CX.h"
 
 #include <QAction>
 #include <QApplication>
@@ -178,10 +181,9 @@ void frmMain::CreateHelpMenu()
 // command lands. The Undo entry follows SetUndoEnabled.
 void frmMain::DisableCommandsNotBuiltYet()
 {
-    for (QAction *entry :
-         {mnuEditCut, mnuEditCopy, mnuEditPaste, mnuEditAllSelect, mnuEditFind, mnuEditNextFind,
-          mnuEditReplace, mnuEditCalReplace, mnuConvertRotation, mnuConvertSpaceAdd, mnuConvertPointAdd,
-          mnuConvertXY_XC, mnuConvertG90_G91, mnuConvertUnit, mnuConvertMachine, mnuAddCR, mnuHelpAbout})
+    for (QAction *entry : {mnuEditCut, mnuEditCopy, mnuEditPaste, mnuEditAllSelect, mnuEditFind,
+                           mnuEditNextFind, mnuEditReplace, mnuEditCalReplace, mnuConvertSpaceAdd,
+                           mnuConvertPointAdd, mnuConvertUnit, mnuConvertMachine, mnuAddCR, mnuHelpAbout})
         entry->setEnabled(false);
 }
 
@@ -546,6 +548,25 @@ void frmMain::SetResultIdle()
 
 // ---- commands built with their own windows ----
 
+// Each conversion entry only shows its dialog modally; the dialog runs the pass and offers the result.
+void frmMain::mnuConvertRotation_Click()
+{
+    Spindle dialog(*this, this);
+    dialog.exec();
+}
+
+void frmMain::mnuConvertXY_XC_Click()
+{
+    XY_CX dialog(*this, this);
+    dialog.exec();
+}
+
+void frmMain::mnuConvertG90_G91_Click()
+{
+    G90_G91 dialog(*this, this);
+    dialog.exec();
+}
+
 void frmMain::mnuEditUndo_Click() {}
 void frmMain::mnuEditCut_Click() {}
 void frmMain::mnuEditCopy_Click() {}
@@ -555,11 +576,8 @@ void frmMain::mnuEditFind_Click() {}
 void frmMain::mnuEditNextFind_Click() {}
 void frmMain::mnuEditReplace_Click() {}
 void frmMain::mnuEditCalReplace_Click() {}
-void frmMain::mnuConvertRotation_Click() {}
 void frmMain::mnuConvertSpaceAdd_Click() {}
 void frmMain::mnuConvertPointAdd_Click() {}
-void frmMain::mnuConvertXY_XC_Click() {}
-void frmMain::mnuConvertG90_G91_Click() {}
 void frmMain::mnuConvertUnit_Click() {}
 void frmMain::mnuConvertMachine_Click() {}
 void frmMain::mnuAddCR_Click() {}
