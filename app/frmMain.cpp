@@ -18,6 +18,9 @@
 #include "search/SearchCommands.h"
 #include "search/TextPaneTarget.h"
 #include "app/frmAbout.h"
+#include "convert/G90_G91.h"
+#include "convert/Spindle.h"
+#include "convert/XY_CX.h"
 
 #include <QAction>
 #include <QApplication>
@@ -114,7 +117,6 @@ void frmMain::CreateMenus()
     CreateEditMenu();
     CreateConvertMenu();
     CreateHelpMenu();
-    DisableCommandsNotBuiltYet();
 }
 
 void frmMain::CreateFileMenu()
@@ -189,14 +191,6 @@ void frmMain::CreateHelpMenu()
     mnuHelp->setObjectName(QStringLiteral("mnuHelp"));
     mnuHelpAbout = AddEntry(mnuHelp, "mnuHelpAbout", QStringLiteral("ﾊﾞｰｼﾞｮﾝ情報(&A)"), {},
                             &frmMain::mnuHelpAbout_Click);
-}
-
-// Entries whose commands are still being built stay present but disabled; each line goes when its
-// command lands. The Undo entry follows SetUndoEnabled.
-void frmMain::DisableCommandsNotBuiltYet()
-{
-    for (QAction *entry : {mnuConvertRotation, mnuConvertXY_XC, mnuConvertG90_G91})
-        entry->setEnabled(false);
 }
 
 void frmMain::CreateControls()
@@ -675,9 +669,25 @@ void frmMain::RichTextBox1_MouseDown(const QPoint &globalPos)
 
 // ---- commands built with their own windows ----
 
-void frmMain::mnuConvertRotation_Click() {}
-void frmMain::mnuConvertXY_XC_Click() {}
-void frmMain::mnuConvertG90_G91_Click() {}
+// Each conversion entry only shows its dialog modally; the dialog runs the pass and offers the result.
+void frmMain::mnuConvertRotation_Click()
+{
+    Spindle dialog(*this, this);
+    dialog.exec();
+}
+
+void frmMain::mnuConvertXY_XC_Click()
+{
+    XY_CX dialog(*this, this);
+    dialog.exec();
+}
+
+void frmMain::mnuConvertG90_G91_Click()
+{
+    G90_G91 dialog(*this, this);
+    dialog.exec();
+}
+
 
 // ---- the machine conversion ----
 

@@ -150,7 +150,6 @@ private:
     void CreateEditMenu();
     void CreateConvertMenu();
     void CreateHelpMenu();
-    void DisableCommandsNotBuiltYet();
     void CreateControls();
     void CreateStatusBar();
     void CreateEditCommands(Clipboard *clipboard);
