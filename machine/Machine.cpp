@@ -29,8 +29,9 @@ constexpr int VisibleRows = 15;
 // The first rows hold the machine pair and the settings the translator reads; their labels are fixed.
 constexpr int FirstEditableItemRow = 7;
 
-// On Linux "*.*" would hide files without a dot, so "All Files" lists every file.
-const char *const TableFileFilter = "CSV Files(*.csv);;All Files(*)";
+// Each description is shown as it stands (the file dialog hides the last parenthesised list); "All Files"
+// lists every file, also those without a dot.
+const char *const TableFileFilter = "CSV Files(*.csv) (*.csv);;All Files(*.*) (*)";
 
 QPushButton *MakeButton(const QString &text, const char *name, QWidget *parent)
 {
@@ -51,6 +52,7 @@ MachineServices MachineServices::Standard()
         dialog.setFileMode(QFileDialog::ExistingFile);
         // Qt's own dialog matches the filter patterns regardless of case ("*.csv" lists TABLE.CSV).
         dialog.setOption(QFileDialog::DontUseNativeDialog);
+        dialog.setOption(QFileDialog::HideNameFilterDetails);
         return dialog.exec() == QDialog::Accepted ? dialog.selectedFiles().value(0) : QString();
     };
     services.ShowMessage = [](QWidget *parent, QMessageBox::Icon icon, const QString &text) {
@@ -139,6 +141,8 @@ void Machine::Form_Load()
     // The grid always shows the table the translator will use, also the rows a short file does not reach.
     FillGridFromTable();
     MSFlexGrid1->SetCurrent(1, 1);
+    // Typing goes straight into the grid when the dialog opens.
+    MSFlexGrid1->setFocus();
     if (!m_host.State().MachineFileName.isEmpty())
         ReadTableFile();
 }
