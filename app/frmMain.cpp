@@ -530,6 +530,11 @@ void frmMain::SetResultText(const QString &text)
     RichTextBox2->SetText(text);
 }
 
+void frmMain::SetResultCaret(qsizetype position)
+{
+    RichTextBox2->SetSelStart(position);
+}
+
 void frmMain::EnableUndo()
 {
     SetUndoEnabled(true);

@@ -56,6 +56,7 @@ public:
     void SetResultText(const QString &text) override;
     void ShowConversionResult() override;
     void EnableUndo() override;
+    void SetResultCaret(qsizetype position) override;
 
     // Where Save writes: the full path of the file opened or saved as; empty for an unnamed document.
     const QString &DocumentPath() const { return m_documentPath; }
