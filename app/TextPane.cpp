@@ -387,9 +387,12 @@ void TextPane::inputMethodEvent(QInputMethodEvent *event)
 void TextPane::mousePressEvent(QMouseEvent *event)
 {
     ClearSelectionMemory();
-    if (event->button() == Qt::RightButton)
-        emit RightButtonDown(event->globalPosition().toPoint());
     QPlainTextEdit::mousePressEvent(event);
+    if (event->button() == Qt::RightButton) {
+        // The press is the pane's own, not its parent's, even though the widget does nothing with it.
+        event->accept();
+        emit RightButtonDown(event->globalPosition().toPoint());
+    }
 }
 
 void TextPane::contextMenuEvent(QContextMenuEvent *event)

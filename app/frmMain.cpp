@@ -392,8 +392,7 @@ bool frmMain::LoadIntoSourcePane(const QString &path)
             this, AppTitle,
             QStringLiteral(
                 "ファイル \"%1\" には Shift-JIS (コード ページ 932) の文字でないバイトがあります。\n"
-                "それらは \"\uFFFD\" で表示しています。変更して保存するとそのバイトは失われるため、"
-                "\"\uFFFD\" を置き換えるまで保存できません。")
+                "それらは別の文字に置き換えて表示しています。変更して保存すると、元のバイトは失われます。")
                 .arg(path),
             Prompter::Icon::Warning);
     }
