@@ -220,6 +220,11 @@ void frmMain::CreateControls()
     RichTextBox2 = new TextPane(m_client);
     RichTextBox2->setObjectName(QStringLiteral("RichTextBox2"));
 
+    // At the default width the notice runs a little past the left edge of the OK button: drawn above the
+    // buttons it stays whole, and clicks there still reach the button.
+    Label2->raise();
+    Label2->setAttribute(Qt::WA_TransparentForMouseEvents);
+
     setTabOrder(RichTextBox1, RichTextBox2);
     RichTextBox1->setFocus();
 }
