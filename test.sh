@@ -3,7 +3,8 @@
 set -euo pipefail
 cd "$(dirname "$0")"
 tools/install-deps.sh
+# the test programs list their tests at build time, before any display exists
+export QT_QPA_PLATFORM=offscreen
 cmake -S . -B build -G Ninja
 cmake --build build -j "$(nproc)"
-export QT_QPA_PLATFORM=offscreen
 ctest --test-dir build --output-on-failure -j "$(nproc)"

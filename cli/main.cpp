@@ -19,11 +19,13 @@ void WriteError(const QString &message)
 
 QString UsageText()
 {
-    QString text = QStringLiteral("usage: brindlewick-convert CONVERSION [OPTIONS] [INPUT]\n\nconversions:\n");
+    QString text =
+        QStringLiteral("usage: brindlewick-convert CONVERSION [OPTIONS] [INPUT]\n\nconversions:\n");
     for (const CliCommand &command : CliCommands())
         text += QStringLiteral("  %1 %2\n").arg(command.name, command.usage);
-    text += QStringLiteral("\nInput is read from INPUT or standard input, the result written to standard output, "
-                           "both in code page 932.");
+    text +=
+        QStringLiteral("\nInput is read from INPUT or standard input, the result written to standard output, "
+                       "both in code page 932.");
     return text;
 }
 
@@ -78,8 +80,8 @@ bool ReadInput(const QString &path, QByteArray &bytes, QString &error)
     const bool opened = path.isEmpty() ? file.open(stdin, QIODevice::ReadOnly)
                                        : (file.setFileName(path), file.open(QIODevice::ReadOnly));
     if (!opened) {
-        error = QStringLiteral("cannot read %1: %2").arg(path.isEmpty() ? QStringLiteral("standard input") : path,
-                                                         file.errorString());
+        error = QStringLiteral("cannot read %1: %2")
+                    .arg(path.isEmpty() ? QStringLiteral("standard input") : path, file.errorString());
         return false;
     }
     bytes = file.readAll();

@@ -11,6 +11,8 @@ struct ConversionTableRow
     std::optional<QString> item;
     std::optional<QString> before;
     QString after;
+
+    bool operator==(const ConversionTableRow &) const = default;
 };
 
 class ConversionTable
@@ -21,6 +23,8 @@ public:
     // Rows are numbered 1 to 100.
     ConversionTableRow &Row(int row) { return m_rows.at(row - 1); }
     const ConversionTableRow &Row(int row) const { return m_rows.at(row - 1); }
+
+    bool operator==(const ConversionTable &) const = default;
 
 private:
     std::array<ConversionTableRow, RowCount> m_rows;

@@ -46,8 +46,7 @@ void IncrementAt(Decimal &d, int keep)
 
 // Digits of `magnitude` rounded half away from zero to `significant` digits, decided on its exact
 // binary value. The fast path reads a few guard digits; only a near-tie asks for the exact expansion.
-template <typename Float>
-Decimal ToDecimal(Float value, int significant)
+template <typename Float> Decimal ToDecimal(Float value, int significant)
 {
     Decimal d;
     d.negative = std::signbit(value);

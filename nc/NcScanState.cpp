@@ -2,48 +2,28 @@
 
 #include "nc/NcNumber.h"
 
-namespace nc {
-
-bool IsNumericChar(QChar c)
-{
-    return c >= u'+' && c <= u'9';
-}
-
-bool IsBlank(QChar c)
-{
-    return c == u' ' || c == u'\t';
-}
-
-bool IsAddressLetter(QChar c)
-{
-    return c >= u'A' && c <= u'Z';
-}
-
-} // namespace nc
+#include <algorithm>
 
 void NcScanState::ReadNumber()
 {
-    Token.resize(0);
-    const qsizetype end = LineLength;
-    ++Pos;
-    while (Pos <= end) {
-        const QChar c = CharAt(Pos);
-        if (!nc::IsNumericChar(c))
-            break;
-        Token += c;
-        ++Pos;
-    }
-    --Pos;
+    const qsizetype end = std::min(LineLength, Line.size());
+    const QChar *chars = Line.constData();
+    const qsizetype first = Pos + 1;
+    qsizetype p = first;
+    while (p <= end && nc::IsNumericChar(chars[p - 1]))
+        ++p;
+    SetToken(first, p - first);
+    Pos = p - 1;
 }
 
 void NcScanState::ReadWordValue()
 {
-    Token.resize(0);
     bool digitsBegun = false;
-    const qsizetype end = LineLength;
-    ++Pos;
-    while (Pos <= end) {
-        const QChar c = CharAt(Pos);
+    const qsizetype end = std::min(LineLength, Line.size());
+    const qsizetype first = Pos + 1;
+    qsizetype p = first;
+    for (; p <= end; ++p) {
+        const QChar c = CharAt(p);
         if (nc::IsBlank(c))
             break;
         const bool numeric = nc::IsNumericChar(c);
@@ -51,10 +31,16 @@ void NcScanState::ReadWordValue()
             digitsBegun = true;
         if (digitsBegun && !numeric)
             break;
-        Token += c;
-        ++Pos;
     }
-    --Pos;
+    SetToken(first, p - first);
+    Pos = p - 1;
+}
+
+void NcScanState::SetToken(qsizetype first, qsizetype length)
+{
+    Token.resize(0);
+    if (length > 0)
+        Token.append(Line.constData() + first - 1, length);
 }
 
 namespace {
@@ -88,7 +74,7 @@ void NcScanState::ReadExpression()
     Token.resize(0);
     QChar pending;
     float accumulator = 0;
-    const qsizetype end = LineLength;
+    const qsizetype end = std::min(LineLength, Line.size());
     ++Pos;
     for (; Pos <= end; ++Pos) {
         const QChar c = CharAt(Pos);

@@ -22,13 +22,29 @@ struct NcScanState
     // Reads an arithmetic expression and evaluates it left to right in single precision; `Token` gets the
     // plain text of the result, or stays empty when there was no operand to apply last.
     void ReadExpression();
+
+private:
+    // `Token` becomes `length` characters of `Line` from the 1-based position `first`.
+    void SetToken(qsizetype first, qsizetype length);
 };
 
 namespace nc {
 
-bool IsNumericChar(QChar c);
-bool IsBlank(QChar c);
-bool IsAddressLetter(QChar c);
+// "+" through "9": the sign, comma, minus, point, slash and the digits.
+inline bool IsNumericChar(QChar c)
+{
+    return c.unicode() >= u'+' && c.unicode() <= u'9';
+}
+
+inline bool IsBlank(QChar c)
+{
+    return c.unicode() == u' ' || c.unicode() == u'\t';
+}
+
+inline bool IsAddressLetter(QChar c)
+{
+    return c.unicode() >= u'A' && c.unicode() <= u'Z';
+}
 
 // The NC text of a value rounded to 3 (4) decimals in its shortest form: "12", "12.346", "0.5", "-0.04",
 // "0". The argument is left holding the rounded intermediate text ("12."), as a variable handed in is

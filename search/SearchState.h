@@ -9,7 +9,10 @@ struct SearchState
     QString FindText;
     QString ReplaceText;
     qsizetype FindStart = 0; // 0-based offset; the next search starts after this many characters
-    float FindCount = 0;
+    // Hits or changes of the current run. A whole number wide enough that a run over a program of a
+    // million lines counts every change (a single-precision count would stop at 16,777,216).
+    qint64 FindCount = 0;
     QString WorkText;
     bool FirstChange = false;
+    int CalcFormat = 0; // output format of the calculation replace, 1 to 4, set by its buttons
 };

@@ -7,6 +7,13 @@ out=$(mktemp)
 err=$(mktemp)
 trap 'rm -f "$out" "$err"' EXIT
 mapfile -t args < "$dir/args"
+# An argument beginning with "@/" names a file of the case folder (a table file, say), wherever the
+# test runs from.
+for i in "${!args[@]}"; do
+    case "${args[$i]}" in
+        @/*) args[$i]="$dir/${args[$i]#@/}" ;;
+    esac
+done
 input="$dir/input.nc"
 [ -f "$input" ] || input=/dev/null
 "$convert" "${args[@]}" "$input" > "$out" 2> "$err"

@@ -44,6 +44,11 @@ TEST(ConversionPass, CutsLinesAndSkipsComments)
         {u"X10\nY20\r\n", u"|X10\n|Y20\r\n"},
         {u"X10\rY20", u"|X10\r|Y20\r\n"},
         {u"(A\r\n)\r\nX1", u"(A\r\n)\r\n|X1\r\n"},
+        // On a line that continues a comment the first character is not looked at for ")".
+        {u"(A\r\n) X1\r\nY2) Z3", u"(A\r\n) X1\r\nY2) |Z3\r\n"},
+        {u"(A\r\nB) X1", u"(A\r\nB) |X1\r\n"},
+        {u"()X1", u"()|X1\r\n"},
+        {u"X1(", u"|X1(\r\n"},
         {u"(ABC X", u"(ABC X\r\n"},
         {u"\r\n\r\n", u"\r\n\r\n"},
         {u"x1 (X)", u"x1 (X)\r\n"},

@@ -1,7 +1,7 @@
 #include "nc/NcNumber.h"
 
-#include <gtest/gtest.h>
 #include <clocale>
+#include <gtest/gtest.h>
 
 using namespace nc;
 
@@ -12,11 +12,31 @@ TEST(NcNumber, ValueOfText)
         const char16_t *text;
         double value;
     } cases[] = {
-        {u"12.5", 12.5},   {u"-.5", -0.5},     {u"1,5", 1},       {u"1/2", 1},     {u"+5", 5},
-        {u"", 0},          {u"-", 0},          {u" 1 2 ", 12},    {u"- 5", -5},    {u"\t3.", 3},
-        {u"1E+07", 1e7},   {u"1.5e-2", 0.015}, {u"2E", 2},        {u"2E+", 2},     {u"--5", 0},
-        {u"5-3", 5},       {u"1.2.3", 1.2},    {u"abc", 0},       {u".", 0},       {u"0.1", 0.1},
-        {u"1E999", 0},     {u"12X3", 12},      {u"  -0.0", -0.0}, {u"1 E 2", 100}, {u"123456789012345678", 123456789012345678.0},
+        {u"12.5", 12.5},
+        {u"-.5", -0.5},
+        {u"1,5", 1},
+        {u"1/2", 1},
+        {u"+5", 5},
+        {u"", 0},
+        {u"-", 0},
+        {u" 1 2 ", 12},
+        {u"- 5", -5},
+        {u"\t3.", 3},
+        {u"1E+07", 1e7},
+        {u"1.5e-2", 0.015},
+        {u"2E", 2},
+        {u"2E+", 2},
+        {u"--5", 0},
+        {u"5-3", 5},
+        {u"1.2.3", 1.2},
+        {u"abc", 0},
+        {u".", 0},
+        {u"0.1", 0.1},
+        {u"1E999", 0},
+        {u"12X3", 12},
+        {u"  -0.0", -0.0},
+        {u"1 E 2", 100},
+        {u"123456789012345678", 123456789012345678.0},
     };
     for (const Case &c : cases)
         EXPECT_EQ(ValueOfText(QStringView(c.text)), c.value) << QString::fromUtf16(c.text).toStdString();
@@ -29,13 +49,14 @@ TEST(NcNumber, ReadsWhollyAsNumber)
         const char16_t *text;
         bool number;
     } cases[] = {
-        {u"5.", true},     {u".5", true},     {u"-0.5", true},  {u" 12 ", true},  {u"\t+3\t", true},
-        {u"1E5", true},    {u"1e-5", true},   {u"1,000", false}, {u"1/2", false}, {u"--5", false},
-        {u"1-2", false},   {u"+", false},     {u"-", false},    {u".", false},    {u"", false},
-        {u"1E", false},    {u"1 2", false},   {u"1..2", false}, {u"X1", false},
+        {u"5.", true},   {u".5", true},   {u"-0.5", true},   {u" 12 ", true}, {u"\t+3\t", true},
+        {u"1E5", true},  {u"1e-5", true}, {u"1,000", false}, {u"1/2", false}, {u"--5", false},
+        {u"1-2", false}, {u"+", false},   {u"-", false},     {u".", false},   {u"", false},
+        {u"1E", false},  {u"1 2", false}, {u"1..2", false},  {u"X1", false},
     };
     for (const Case &c : cases)
-        EXPECT_EQ(ReadsWhollyAsNumber(QStringView(c.text)), c.number) << QString::fromUtf16(c.text).toStdString();
+        EXPECT_EQ(ReadsWhollyAsNumber(QStringView(c.text)), c.number)
+            << QString::fromUtf16(c.text).toStdString();
 }
 
 TEST(NcNumber, PlainText)

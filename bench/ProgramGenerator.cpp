@@ -1,0 +1,169 @@
+#include "bench/ProgramGenerator.h"
+
+#include <QRandomGenerator>
+
+namespace bench {
+namespace {
+
+QString Number(QRandomGenerator &random, double low, double high, int places)
+{
+    const double value = low + (high - low) * random.generateDouble();
+    QString text = QString::number(value, 'f', places);
+    // NC style: trailing zeros dropped but the point kept ("12." and "12.5")
+    while (text.endsWith(u'0'))
+        text.chop(1);
+    return text;
+}
+
+void AddToolChange(QString &out, QRandomGenerator &random, int &sequence)
+{
+    const int tool = random.bounded(1, 13);
+    out += QStringLiteral("N%1 G00 X200. Z150. M09\r\n").arg(sequence++);
+    out += QStringLiteral("M01\r\n\r\n");
+    out += QStringLiteral("T%1%2(外径 仕上 R0.4)\r\n")
+               .arg(tool, 2, 10, QLatin1Char('0'))
+               .arg(tool, 2, 10, QLatin1Char('0'));
+    out += QStringLiteral("G96 S%1 M03\r\n").arg(random.bounded(80, 250));
+    out += QStringLiteral("G00 X%1 Z5. M08\r\n").arg(Number(random, 20, 80, 1));
+}
+
+void AddLatheBlock(QString &out, QRandomGenerator &random, int &sequence)
+{
+    switch (random.bounded(12)) {
+    case 0:
+        out += QStringLiteral("G01 X%1 Z%2 F%3\r\n")
+                   .arg(Number(random, 10, 80, 3), Number(random, -120, 0, 3), Number(random, 0.05, 0.3, 2));
+        break;
+    case 1:
+        out += QStringLiteral("G02 X%1 Z%2 R%3\r\n")
+                   .arg(Number(random, 10, 80, 3), Number(random, -120, 0, 3), Number(random, 1, 10, 1));
+        break;
+    case 2:
+        out += QStringLiteral("N%1 G00X%2Z%3\r\n")
+                   .arg(sequence++)
+                   .arg(Number(random, 10, 80, 2), Number(random, 0, 5, 1));
+        break;
+    case 3:
+        out += QStringLiteral("G01 U%1 W%2\r\n").arg(Number(random, -2, 2, 3), Number(random, -5, 0, 3));
+        break;
+    case 4:
+        out += QStringLiteral("(荒加工 パス%1)\r\n").arg(random.bounded(1, 99));
+        break;
+    case 5:
+        out += QStringLiteral("\r\n");
+        break;
+    case 6:
+        out += QStringLiteral("G01 X[#101+%1] Z-%2 F0.1\r\n")
+                   .arg(Number(random, 0, 5, 2), Number(random, 0, 50, 1));
+        break;
+    case 7:
+        out += QStringLiteral("G97 S%1 M03\r\n").arg(random.bounded(300, 2000));
+        break;
+    case 8:
+        out += QStringLiteral("G04 U%1\r\n").arg(Number(random, 0.1, 2, 1));
+        break;
+    case 9:
+        out += QStringLiteral("G03 X%1 Z%2 I%3 K%4\r\n")
+                   .arg(Number(random, 10, 80, 3), Number(random, -120, 0, 3), Number(random, -5, 5, 3),
+                        Number(random, -5, 5, 3));
+        break;
+    case 10:
+        out += QStringLiteral("X%1 Z%2\r\n").arg(Number(random, 10, 80, 3), Number(random, -120, 0, 3));
+        break;
+    default:
+        out += QStringLiteral("G01 X%1 F%2 (仕上げ 送り)\r\n")
+                   .arg(Number(random, 10, 80, 3), Number(random, 0.05, 0.3, 3));
+        break;
+    }
+}
+
+void AddMillBlock(QString &out, QRandomGenerator &random, int &sequence)
+{
+    switch (random.bounded(10)) {
+    case 0:
+        out += QStringLiteral("N%1 G90 G01 X%2 Y%3 Z%4 C%5 F%6\r\n")
+                   .arg(sequence++)
+                   .arg(Number(random, -50, 50, 3), Number(random, -50, 50, 3), Number(random, -20, 5, 3),
+                        Number(random, 0, 360, 3), Number(random, 100, 2000, 0));
+        break;
+    case 1:
+        out += QStringLiteral("G91 X%1 Y%2 Z%3\r\n")
+                   .arg(Number(random, -1, 1, 4), Number(random, -1, 1, 4), Number(random, -0.5, 0.5, 4));
+        break;
+    case 2:
+        out += QStringLiteral("G90\r\n");
+        break;
+    case 3:
+        out += QStringLiteral("(面 %1 仕上げ)\r\n").arg(random.bounded(1, 40));
+        break;
+    case 4:
+        out += QStringLiteral("\r\n");
+        break;
+    case 5:
+        out += QStringLiteral("X%1Y%2C%3\r\n")
+                   .arg(Number(random, -50, 50, 3), Number(random, -50, 50, 3), Number(random, -360, 360, 3));
+        break;
+    case 6:
+        out += QStringLiteral("G02 X%1 Y%2 I%3 J%4\r\n")
+                   .arg(Number(random, -50, 50, 3), Number(random, -50, 50, 3), Number(random, -5, 5, 3),
+                        Number(random, -5, 5, 3));
+        break;
+    case 7:
+        out +=
+            QStringLiteral("G01 Z[#5+%1] F%2\r\n").arg(Number(random, -2, 0, 2), Number(random, 100, 900, 0));
+        break;
+    case 8:
+        out += QStringLiteral("S%1 M03\r\n").arg(random.bounded(1000, 12000));
+        break;
+    default:
+        out += QStringLiteral("X%1 Y%2 Z%3\r\n")
+                   .arg(Number(random, -50, 50, 4), Number(random, -50, 50, 4), Number(random, -20, 5, 4));
+        break;
+    }
+}
+
+qsizetype LineCount(const QString &text)
+{
+    return text.count(u"\r\n");
+}
+
+} // namespace
+
+QString GenerateLatheProgram(qsizetype lines, unsigned seed)
+{
+    QRandomGenerator random(seed);
+    QString out;
+    out.reserve(lines * 28);
+    out += QStringLiteral("%\r\nO1000(ベンチマーク 旋盤)\r\nG50 S2000\r\nG00 G40 G97 G99\r\n");
+    int sequence = 10;
+    qsizetype count = LineCount(out);
+    while (count < lines - 2) {
+        const qsizetype before = out.size();
+        if (random.bounded(200) == 0)
+            AddToolChange(out, random, sequence);
+        else
+            AddLatheBlock(out, random, sequence);
+        count += QStringView(out).mid(before).count(u"\r\n");
+    }
+    out += QStringLiteral("M30\r\n%\r\n");
+    return out;
+}
+
+QString GenerateMillProgram(qsizetype lines, unsigned seed)
+{
+    QRandomGenerator random(seed);
+    QString out;
+    out.reserve(lines * 32);
+    out += QStringLiteral("%\r\nO2000(ベンチマーク 複合)\r\nG90 G54 G00 X0 Y0 Z50. C0\r\n");
+    int sequence = 10;
+    qsizetype count = LineCount(out);
+    while (count < lines - 2) {
+        const qsizetype before = out.size();
+        AddMillBlock(out, random, sequence);
+        count += QStringView(out).mid(before).count(u"\r\n");
+    }
+    out += QStringLiteral("M30\r\n%\r\n");
+    return out;
+}
+
+} // namespace bench

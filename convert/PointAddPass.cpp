@@ -1,0 +1,79 @@
+#include "convert/PointAddPass.h"
+
+#include "convert/LineRewrite.h"
+#include "nc/ConversionPass.h"
+#include "nc/NcNumber.h"
+
+namespace {
+
+// Program numbers, sequence numbers, subprogram and cycle parameters, G, S, T, V and M codes are counts
+// or codes, not dimensions: their words keep their values as written.
+bool IsDimensionLetter(QChar c)
+{
+    if (!nc::IsAddressLetter(c))
+        return false;
+    switch (c.unicode()) {
+    case u'O':
+    case u'N':
+    case u'P':
+    case u'Q':
+    case u'G':
+    case u'S':
+    case u'T':
+    case u'V':
+    case u'M':
+        return false;
+    default:
+        return true;
+    }
+}
+
+class PointAddPass : public ConversionPass
+{
+public:
+    explicit PointAddPass(PointMode mode) : m_mode(mode) {}
+
+protected:
+    void BeginLine() override { m_rewrite.Begin(); }
+    void EndLine() override { Emit(m_rewrite.Finish(Scan.Line)); }
+
+    void HandleChar() override
+    {
+        if (IsDimensionLetter(Pass.CurrentChar)) {
+            const qsizetype letterPos = Scan.Pos;
+            Scan.ReadNumber();
+            if (!Scan.Token.isEmpty()) {
+                m_rewrite.Replace(Scan.Line, letterPos + 1, Scan.Pos, Formatted(Scan.Token));
+                return;
+            }
+        }
+        if (Pass.CurrentChar == u')')
+            Pass.InComment = false;
+    }
+
+private:
+    // A token that is not one number (1-2, a lone sign) comes back as written.
+    QString Formatted(QString &token) const
+    {
+        switch (m_mode) {
+        case PointMode::Point:
+            return nc::FormatText(token, u"#####0.####");
+        case PointMode::PointZero:
+            return nc::FormatText(token, u"#####0.0###");
+        case PointMode::Remove:
+            break;
+        }
+        return nc::FormatValue4(token);
+    }
+
+    PointMode m_mode;
+    LineRewrite m_rewrite;
+};
+
+} // namespace
+
+QString ConvertPointAdd(const QString &source, PointMode mode)
+{
+    PointAddPass pass(mode);
+    return pass.Run(source);
+}

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QString>
+
+class ConversionTable;
+
+struct TranslatorOptions
+{
+    bool Check1 = false; // "M00,M01の後に改行を追加。": an empty line after a program stop
+};
+
+enum class TranslationFailure
+{
+    None,
+    Index, // too many M words on a line, or an M code the table does not name: shown with an error icon
+    Other, // any other failure: shown with its description
+};
+
+struct TranslationResult
+{
+    QString text; // on a failure, the lines emitted before the failing line
+    bool failed = false;
+    TranslationFailure failure = TranslationFailure::None;
+    QString message;
+};
+
+// Translates a FANUC lathe program into the Okuma OSP dialect under the conversion table.
+TranslationResult TranslateProgram(const QString &source, const ConversionTable &table,
+                                   const TranslatorOptions &options);
+
+// The two-line message of an index failure: its usual cause is a program whose lines end with LF alone,
+// which the translator reads as one long line.
+QString TranslatorIndexFailureMessage();

@@ -1,0 +1,57 @@
+#pragma once
+
+#include "machine/ConversionTable.h"
+#include "machine/Translator.h"
+#include "machine/TranslatorState.h"
+
+#include <QString>
+#include <array>
+
+// What the table says, taken once when a translation starts so that no line reads the table again.
+struct TranslatorTableView
+{
+    static constexpr int FirstMRow = 6;
+    static constexpr int MRowCount = ConversionTable::RowCount - FirstMRow + 1;
+
+    explicit TranslatorTableView(const ConversionTable &table);
+
+    bool FanucToOsp = false; // row 2 names the machine pair
+    bool ToolGroups = false; // row 3 is "ON"
+    QString MaxSpindleSpeed; // row 4
+    QString HomePosition;    // row 5
+    std::array<float, MRowCount> MNumbers{};
+    std::array<QString, MRowCount> MReplacements;
+};
+
+// Everything one translation shares between its steps: the table, the options, the state carried across
+// lines, the words of the current line, the output line being assembled and the result so far.
+struct TranslatorContext
+{
+    TranslatorContext(const ConversionTable &table, const TranslatorOptions &options)
+        : Table(table), Options(options)
+    {
+    }
+
+    TranslatorTableView Table;
+    TranslatorOptions Options;
+    TranslatorState State;
+    TranslatorWords Words;
+    TranslatorLineValues Line;
+    QString OutLine;
+    QString Result;
+    TranslationFailure Failure = TranslationFailure::None;
+    QString FailureMessage;
+
+    bool Failed() const { return Failure != TranslationFailure::None; }
+    void Fail(TranslationFailure failure, const QString &message)
+    {
+        Failure = failure;
+        FailureMessage = message;
+    }
+    void FailIndex() { Fail(TranslationFailure::Index, TranslatorIndexFailureMessage()); }
+    void Emit(QStringView text)
+    {
+        Result += text;
+        Result += u"\r\n";
+    }
+};

@@ -1,0 +1,346 @@
+#include "machine/TranslatorGCodeRules.h"
+
+#include "machine/TranslatorFormat.h"
+
+#include <cmath>
+
+using namespace translator;
+
+namespace {
+
+constexpr QStringView CrLf = u"\r\n";
+
+bool IsDrillingCycle(double g)
+{
+    return (g >= 81 && g <= 85) || g == 87 || g == 88 || g == 89;
+}
+
+} // namespace
+
+TranslatorGCodeRules::Outcome TranslatorGCodeRules::Apply()
+{
+    const std::optional<double> modal = m_context.State.ModalG;
+    if (!modal)
+        return Motion();
+    const double g = *modal;
+    if (g == 0 || g == 1 || g == 2 || g == 3)
+        return Motion();
+    if (g == 4)
+        return Dwell();
+    if (g == 28 || g == 30 || g == 53)
+        return HomeReturn();
+    if (g == 32)
+        return ThreadCutting();
+    if (g == 50)
+        return CoordinateSetting();
+    if (g == 65)
+        return MacroCall();
+    if (g == 66)
+        return ModalMacroCall();
+    if (g == 67)
+        return ModalMacroCancel();
+    if (g == 74 || g == 75 || g == 76)
+        return IsNew() ? GroovingOrThreadingCycle(int(g)) : Outcome::Continue;
+    if (g == 80)
+        return CycleCancel();
+    if (IsDrillingCycle(g)) {
+        if (IsNew())
+            return DrillingCycle(int(g));
+        // Each further hole is an ordinary coordinate line, its words in the column after the cycle code.
+        m_context.OutLine += u"     ";
+        return Outcome::Continue;
+    }
+    if (g == 90)
+        return OuterDiameterCycle();
+    if (g == 94)
+        return FaceCycle();
+    if (g == 92)
+        return ThreadCuttingCycle();
+    if (g == 143)
+        return AutomaticNoseRadius();
+    return Outcome::Continue; // nothing is written for any other G code
+}
+
+bool TranslatorGCodeRules::IsNew() const
+{
+    return m_context.State.LastG != m_context.State.ModalG;
+}
+
+bool TranslatorGCodeRules::DrillingCycleInForce() const
+{
+    return m_context.State.LastG >= 81 && m_context.State.LastG <= 89;
+}
+
+TranslatorGCodeRules::Outcome TranslatorGCodeRules::Motion()
+{
+    TranslatorState &state = m_context.State;
+    if (!state.ModalG)
+        state.ModalG = 0;
+    // A drilling cycle is cancelled on a line of its own; the motion goes on on the next line.
+    if (DrillingCycleInForce())
+        m_context.OutLine += u" G180\r\nN000";
+    if (IsNew())
+        m_context.OutLine += u" G"_qs + Code(*state.ModalG);
+    return Outcome::Continue;
+}
+
+// The dwell time comes from X, U or P (milliseconds), in that order of preference.
+TranslatorGCodeRules::Outcome TranslatorGCodeRules::Dwell()
+{
+    TranslatorLineValues &line = m_context.Line;
+    std::optional<double> &x = m_context.Words.X;
+    QString &out = m_context.OutLine;
+    out += u" G04 F";
+    if (line.XGiven && ValueOf(x) > 0) {
+        out += FV3(x);
+        line.XGiven = false;
+    } else if (line.UGiven && line.U > 0) {
+        out += FV3(line.U);
+        line.UGiven = false;
+    } else if (nc::ValueOfText(line.P) > 0) {
+        out += FV3Of(nc::ValueOfText(line.P) / 1000);
+    } else {
+        out += u"0.01";
+    }
+    return Outcome::Continue;
+}
+
+// The home position is a text of the table. Afterwards both axes hold the home marker, so the X, Z, U and
+// W words of the line are not written and the next X and Z are.
+TranslatorGCodeRules::Outcome TranslatorGCodeRules::HomeReturn()
+{
+    TranslatorState &state = m_context.State;
+    if (m_context.Line.H == -1) {
+        const QString &home = m_context.Table.HomePosition;
+        if (state.LastG == 0)
+            m_context.OutLine += u"     "_qs + home;
+        else if (DrillingCycleInForce())
+            m_context.OutLine += u" G180\r\nN000 G00 "_qs + home + u" M12 M63"_qs;
+        else
+            m_context.OutLine += u" G00 "_qs + home;
+        m_context.Words.X = TranslatorState::HomePosition;
+        m_context.Words.Z = TranslatorState::HomePosition;
+        state.LastX = TranslatorState::HomePosition;
+        state.LastZ = TranslatorState::HomePosition;
+    }
+    state.ModalG = 0;
+    return Outcome::Continue;
+}
+
+TranslatorGCodeRules::Outcome TranslatorGCodeRules::ThreadCutting()
+{
+    if (IsNew())
+        m_context.OutLine += u" G34";
+    return Outcome::Continue;
+}
+
+// G50 sets the maximum spindle speed when it has an S word; a coordinate setting is dropped.
+TranslatorGCodeRules::Outcome TranslatorGCodeRules::CoordinateSetting()
+{
+    TranslatorState &state = m_context.State;
+    if (m_context.Line.S > 0)
+        m_context.OutLine += u" G50";
+    m_context.Words.X = state.LastX;
+    m_context.Words.Z = state.LastZ;
+    state.ModalG = state.LastG;
+    return Outcome::Continue;
+}
+
+// The macro arguments have no OSP counterpart and are dropped.
+TranslatorGCodeRules::Outcome TranslatorGCodeRules::MacroCall()
+{
+    if (!IsNew())
+        return Outcome::Continue;
+    m_context.OutLine += u" CALL O"_qs + ProgramNumber(m_context.Line.P);
+    m_context.Emit(m_context.OutLine);
+    m_context.State.ModalG = 0;
+    return Outcome::LineEnded;
+}
+
+TranslatorGCodeRules::Outcome TranslatorGCodeRules::ModalMacroCall()
+{
+    if (IsNew())
+        m_context.OutLine += u" MODIN O"_qs + ProgramNumber(m_context.Line.P);
+    return Outcome::Continue;
+}
+
+TranslatorGCodeRules::Outcome TranslatorGCodeRules::ModalMacroCancel()
+{
+    if (IsNew())
+        m_context.OutLine += u" MODOUT";
+    return Outcome::Continue;
+}
+
+// FANUC writes these cycles in two blocks; the first has no F word and gives no output of its own.
+// P, Q and R are in thousandths.
+TranslatorGCodeRules::Outcome TranslatorGCodeRules::GroovingOrThreadingCycle(int g)
+{
+    TranslatorLineValues &line = m_context.Line;
+    TranslatorWords &words = m_context.Words;
+    if (FV3(line.F) == u"0")
+        return Outcome::NoOutput;
+    const double p = nc::ValueOfText(line.P);
+    QString &out = m_context.OutLine;
+    if (g == 74) {
+        out += u" G74 X"_qs + FV3(words.X);
+        out += u" Z"_qs + FV3(words.Z);
+        if (p > 0)
+            out += u" I"_qs + FV3Of(p / 1000 * 2);
+        out += u" D"_qs + FV3Of(line.Q / 1000);
+    } else if (g == 75) {
+        out += u" G73 X"_qs + FV3(words.X);
+        out += u" Z"_qs + FV3(words.Z);
+        if (line.Q > 0)
+            out += u" K"_qs + FV3Of(line.Q / 1000);
+        out += u" D"_qs + FV3Of(p / 1000);
+    } else {
+        out += u" G71 X"_qs + FV3(words.X);
+        out += u" Z"_qs + FV3(words.Z);
+        if (line.R > 0)
+            out += u" I"_qs + FV3Of(line.R / 1000);
+        out += u" H"_qs + FV3Of(p / 1000 * 2);
+        out += u" D"_qs + FV3Of(line.Q / 1000 * 2);
+        out += u" B55 U0.01";
+    }
+    out += u" F"_qs + FV3(line.F);
+    return EndLine();
+}
+
+TranslatorGCodeRules::Outcome TranslatorGCodeRules::CycleCancel()
+{
+    m_context.OutLine += u" G180\r\nN000 G00";
+    m_context.State.ModalG = 0;
+    return Outcome::Continue;
+}
+
+// The R point is written as a distance (K for G81 to G85, I for G87 to G89); K of FANUC is the repeat
+// count, Q of OSP. A cycle without a C word writes the last C value read.
+TranslatorGCodeRules::Outcome TranslatorGCodeRules::DrillingCycle(int g)
+{
+    TranslatorLineValues &line = m_context.Line;
+    TranslatorWords &words = m_context.Words;
+    QString &out = m_context.OutLine;
+    const double p = nc::ValueOfText(line.P);
+    const bool peck = g == 83 || g == 87;
+    const bool tapping = g == 84 || g == 88;
+    out += peck ? u" G183" : tapping ? u" G178" : (g == 85 || g == 89) ? u" G189" : u" G181";
+    out += u" C"_qs + FV3(words.C);
+    out += u" X"_qs + FV3(words.X);
+    out += u" Z"_qs + FV3(words.Z);
+    out += (g <= 85 ? u" K"_qs : u" I"_qs) + FV3Of(std::fabs(line.R));
+    if (peck)
+        out += u" D"_qs + FV3Of(line.Q / 1000);
+    if (!tapping && p > 0)
+        out += u" E"_qs + FV3Of(p / 1000);
+    out += u" F"_qs + FV3(line.F);
+    if (line.K > 0)
+        out += u" Q"_qs + FV3(line.K);
+    return EndLine();
+}
+
+// Each block becomes four lines: approach, cut, retract, return. The start point is the last written
+// position, which the cycle does not change; a repeat block keeps the taper of its cycle.
+TranslatorGCodeRules::Outcome TranslatorGCodeRules::OuterDiameterCycle()
+{
+    TranslatorState &state = m_context.State;
+    TranslatorLineValues &line = m_context.Line;
+    TranslatorWords &words = m_context.Words;
+    QString &out = m_context.OutLine;
+    const bool isNew = IsNew();
+    if (isNew)
+        state.CycleTaper = line.R;
+    const double taper = state.CycleTaper;
+    if (taper != 0) {
+        out += u"     X"_qs + FV3Of(ValueOf(words.X) + 2 * taper) + u"\r\n"_qs;
+        out += u"N000 G01 X"_qs + FV3(words.X);
+        out += u" Z"_qs + FV3(words.Z);
+    } else {
+        out += u"     X"_qs + FV3(words.X) + u"\r\n"_qs;
+        out += u"N000 G01 Z"_qs + FV3(words.Z);
+    }
+    if (isNew)
+        out += u" F"_qs + FV3(line.F);
+    out += CrLf;
+    out += u"N000     X"_qs + FV3(state.LastX) + u"\r\n"_qs;
+    out += u"N000 G00 Z"_qs + FV3(state.LastZ) + u"\r\n"_qs;
+    if (isNew)
+        state.LastG = 90;
+    m_context.Result += out;
+    return Outcome::LineEnded;
+}
+
+// As the outer diameter cycle with the axes exchanged; the face taper is not doubled.
+TranslatorGCodeRules::Outcome TranslatorGCodeRules::FaceCycle()
+{
+    TranslatorState &state = m_context.State;
+    TranslatorLineValues &line = m_context.Line;
+    TranslatorWords &words = m_context.Words;
+    QString &out = m_context.OutLine;
+    const bool isNew = IsNew();
+    if (isNew)
+        state.CycleTaper = line.R;
+    const double taper = state.CycleTaper;
+    if (taper != 0) {
+        out += u"     Z"_qs + FV3Of(ValueOf(words.Z) + taper) + u"\r\n"_qs;
+        out += u"N000 G01 X"_qs + FV3(words.X);
+        out += u" Z"_qs + FV3(words.Z);
+    } else {
+        out += u"     Z"_qs + FV3(words.Z) + u"\r\n"_qs;
+        out += u"N000 G01 X"_qs + FV3(words.X);
+    }
+    if (isNew)
+        out += u" F"_qs + FV3(line.F);
+    out += CrLf;
+    out += u"N000     Z"_qs + FV3(state.LastZ) + u"\r\n"_qs;
+    out += u"N000 G00 X"_qs + FV3(state.LastX) + u"\r\n"_qs;
+    if (isNew)
+        state.LastG = 94;
+    m_context.Result += out;
+    return Outcome::LineEnded;
+}
+
+// A taper thread moves the X word by twice the taper; the repeat blocks keep the taper of the cycle.
+TranslatorGCodeRules::Outcome TranslatorGCodeRules::ThreadCuttingCycle()
+{
+    TranslatorState &state = m_context.State;
+    TranslatorLineValues &line = m_context.Line;
+    TranslatorWords &words = m_context.Words;
+    QString &out = m_context.OutLine;
+    if (IsNew()) {
+        out += u" G33";
+        if (line.I != 0) {
+            state.ThreadTaper = line.I;
+            words.X = ValueOf(words.X) + 2 * line.I;
+            out += u" X"_qs + FV3(words.X);
+            out += u" Z"_qs + FV3(words.Z);
+            out += u" I"_qs + FV3Of(-line.I);
+            state.LastX = ValueOf(words.X);
+            state.LastZ = ValueOf(words.Z);
+        } else {
+            state.ThreadTaper = 0;
+        }
+    } else {
+        out += u"    ";
+        if (state.ThreadTaper != 0)
+            words.X = ValueOf(words.X) + 2 * state.ThreadTaper;
+    }
+    return Outcome::Continue;
+}
+
+TranslatorGCodeRules::Outcome TranslatorGCodeRules::AutomaticNoseRadius()
+{
+    m_context.OutLine += u"(*** G143 自動ノーズR補正機能は無いため手動でG40,G41,G42を追加してください。***)";
+    m_context.State.ModalG = m_context.State.LastG;
+    return Outcome::Continue;
+}
+
+// A rule that wrote the whole line emits it and leaves the cycle in force for the lines that follow.
+TranslatorGCodeRules::Outcome TranslatorGCodeRules::EndLine()
+{
+    TranslatorState &state = m_context.State;
+    m_context.Emit(m_context.OutLine);
+    state.LastG = *state.ModalG;
+    state.LastX = ValueOf(m_context.Words.X);
+    state.LastZ = ValueOf(m_context.Words.Z);
+    return Outcome::LineEnded;
+}

@@ -1,0 +1,210 @@
+#include "machine/TranslatorLineReader.h"
+
+#include "nc/NcNumber.h"
+
+void TranslatorLineReader::Read(const QString &line)
+{
+    m_context.Line.Reset();
+    m_scan.Line = line;
+    m_scan.LineLength = line.size();
+    m_scan.Pos = 1;
+    while (m_scan.Pos <= m_scan.LineLength) {
+        if (m_scan.CharAt(m_scan.Pos) == u'(' || m_inComment)
+            ReadComment();
+        // A comment that runs past the end of the line leaves nothing behind to be read as a word.
+        if (m_scan.Pos <= m_scan.LineLength)
+            HandleChar(m_scan.CharAt(m_scan.Pos));
+        if (m_context.Failed())
+            return;
+        ++m_scan.Pos;
+    }
+}
+
+// Moves over the comment up to its ")", collecting its text; the ")" becomes one blank so that several
+// comments on a line stay apart. The "(" that opens a comment is not part of its text, but a line that
+// starts inside a comment begins with comment text.
+void TranslatorLineReader::ReadComment()
+{
+    const bool opensHere = !m_inComment;
+    const qsizetype start = m_scan.Pos;
+    m_inComment = true;
+    QString &text = m_context.Line.CommentText;
+    const qsizetype bound = m_scan.LineLength;
+    for (; m_scan.Pos <= bound; ++m_scan.Pos) {
+        const QChar c = m_scan.CharAt(m_scan.Pos);
+        if (c == u')') {
+            m_inComment = false;
+            text += u' ';
+            return;
+        }
+        if (m_scan.Pos > start || !opensHere)
+            text += c;
+    }
+}
+
+void TranslatorLineReader::HandleChar(QChar c)
+{
+    TranslatorLineValues &line = m_context.Line;
+    TranslatorWords &words = m_context.Words;
+    double value = 0;
+    switch (c.unicode()) {
+    case u'O':
+        ReadProgramNumber();
+        break;
+    case u'/':
+        if (m_scan.Pos == 1)
+            line.BlockDelete = true;
+        break;
+    case u'N':
+        // The sequence number is not carried over; reading it keeps "NT01" from being read as a T word.
+        m_scan.ReadWordValue();
+        break;
+    case u'G':
+        ReadGWord();
+        break;
+    case u')':
+        m_inComment = false;
+        break;
+    case u'C':
+        if (ReadValue(value)) {
+            words.C = value;
+            line.CGiven = true;
+        }
+        break;
+    case u'X':
+        if (ReadValue(value)) {
+            words.X = value;
+            line.XGiven = true;
+        }
+        break;
+    case u'Y':
+        if (ReadValue(value)) {
+            words.Y = value;
+            line.YGiven = true;
+        }
+        break;
+    case u'Z':
+        if (ReadValue(value)) {
+            words.Z = value;
+            line.ZGiven = true;
+        }
+        break;
+    case u'U':
+        if (ReadValue(value)) {
+            line.U = value;
+            line.UGiven = true;
+        }
+        break;
+    case u'W':
+        if (ReadValue(value)) {
+            line.W = float(value);
+            line.WGiven = true;
+        }
+        break;
+    case u'F':
+        ReadValue(line.F);
+        break;
+    case u'H':
+        ReadValue(line.H);
+        break;
+    case u'I':
+        ReadValue(line.I);
+        break;
+    case u'J':
+        ReadValue(line.J);
+        break;
+    case u'K':
+        ReadValue(line.K);
+        break;
+    case u'L':
+        ReadValue(line.L);
+        break;
+    case u'Q':
+        ReadValue(line.Q);
+        break;
+    case u'R':
+        ReadValue(line.R);
+        break;
+    case u'M':
+        ReadMWord();
+        break;
+    case u'P':
+        m_scan.ReadNumber();
+        if (!m_scan.Token.isEmpty())
+            line.P = m_scan.Token;
+        break;
+    case u'S':
+        ReadSWord();
+        break;
+    case u'T':
+        if (ReadValue(value))
+            line.T = float(value);
+        break;
+    default:
+        break;
+    }
+}
+
+// A program number is read only at the start of a line. A "G" right after it is part of the program line
+// ("O1234G..."), never a G word.
+void TranslatorLineReader::ReadProgramNumber()
+{
+    if (m_scan.Pos == 1 || m_scan.Pos == 2) {
+        m_scan.ReadWordValue();
+        m_context.Words.ProgramNumber = m_scan.Token;
+    }
+    if (m_scan.Pos < m_scan.LineLength && m_scan.CharAt(m_scan.Pos + 1) == u'G')
+        ++m_scan.Pos;
+}
+
+void TranslatorLineReader::ReadGWord()
+{
+    m_scan.ReadNumber();
+    const double g = nc::ValueOfText(m_scan.Token);
+    TranslatorLineValues &line = m_context.Line;
+    if (g == 17 || g == 18 || g == 19)
+        line.PlaneG = int(g);
+    else if (g == 40 || g == 41 || g == 42)
+        line.NoseRG = int(g);
+    else if (g == 96 || g == 97)
+        line.SpindleG = int(g);
+    else if (g == 98)
+        line.FeedModeG = 94;
+    else if (g == 99)
+        line.FeedModeG = 95;
+    else
+        m_context.State.ModalG = g;
+}
+
+void TranslatorLineReader::ReadMWord()
+{
+    double value = 0;
+    if (!ReadValue(value))
+        return;
+    TranslatorLineValues &line = m_context.Line;
+    if (line.MCount == TranslatorLineValues::MaxMCodes) {
+        m_context.FailIndex();
+        return;
+    }
+    line.MCodes[line.MCount++] = float(value);
+}
+
+// "SB=" in the source is the rotary tool speed of an OSP program: it is swallowed.
+void TranslatorLineReader::ReadSWord()
+{
+    if (m_scan.Pos < m_scan.LineLength && m_scan.CharAt(m_scan.Pos + 1) == u'B') {
+        ++m_scan.Pos;
+        m_scan.ReadExpression();
+        return;
+    }
+    ReadValue(m_context.Line.S);
+}
+
+bool TranslatorLineReader::ReadValue(double &value)
+{
+    m_scan.ReadExpression();
+    if (m_scan.Token.isEmpty())
+        return false;
+    value = nc::ValueOfText(m_scan.Token);
+    return true;
+}

@@ -1,0 +1,29 @@
+#pragma once
+
+#include "machine/TranslatorContext.h"
+#include "nc/NcScanState.h"
+
+// Reads every word of one source line into the line values and the carried word values, and gathers the
+// comment text. Comment text is never read as words; a comment may run over several lines.
+class TranslatorLineReader
+{
+public:
+    explicit TranslatorLineReader(TranslatorContext &context) : m_context(context) {}
+
+    // Reads `line`; stops early when the context fails (an eleventh M word).
+    void Read(const QString &line);
+
+private:
+    void ReadComment();
+    void HandleChar(QChar c);
+    void ReadProgramNumber();
+    void ReadGWord();
+    void ReadMWord();
+    void ReadSWord();
+    // Reads an expression; true with its value when the word had one.
+    bool ReadValue(double &value);
+
+    TranslatorContext &m_context;
+    NcScanState m_scan;
+    bool m_inComment = false;
+};

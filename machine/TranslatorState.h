@@ -1,0 +1,85 @@
+#pragma once
+
+#include <QString>
+#include <array>
+#include <optional>
+
+// The words of one source line, reset before the line is read.
+struct TranslatorLineValues
+{
+    static constexpr int MaxMCodes = 10;
+
+    bool BlockDelete = false;
+    int PlaneG = 0;
+    int NoseRG = 0;
+    int SpindleG = 0;
+    int FeedModeG = 0; // the OSP feed mode code to write: 94 for G98, 95 for G99
+    bool XGiven = false;
+    bool YGiven = false;
+    bool ZGiven = false;
+    bool CGiven = false;
+    bool UGiven = false;
+    bool WGiven = false;
+    double U = 0;
+    float W = 0;
+    double F = 0;
+    double I = 0;
+    double J = 0;
+    double K = 0;
+    double L = 0;
+    double Q = 0;
+    double R = 0;
+    double S = 0;
+    double H = -1;       // -1: no H word on the line
+    QString P = u"0"_qs; // kept as read: it is written back as a program number
+    float T = 0;
+    std::array<float, MaxMCodes> MCodes{};
+    int MCount = 0;
+    QString CommentText;
+
+    // Keeps the comment buffer's storage: the reset runs once per line of programs of a million lines.
+    void Reset()
+    {
+        QString comment = std::move(CommentText);
+        comment.resize(0);
+        *this = TranslatorLineValues();
+        CommentText = std::move(comment);
+    }
+};
+
+// Word values carried from line to line. X, Y, Z and C have no value until a word or a rule sets them:
+// written out they give the empty text, in arithmetic they count as 0.
+struct TranslatorWords
+{
+    std::optional<double> X;
+    std::optional<double> Y;
+    std::optional<double> Z;
+    std::optional<double> C;
+    QString ProgramNumber;
+};
+
+// The state of one translation, carried across lines.
+struct TranslatorState
+{
+    // Markers for positions that hold no written coordinate.
+    static constexpr double NotWritten = 0.12345;
+    static constexpr double NotWrittenC = 9999;
+    static constexpr double HomePosition = 9999;
+
+    bool Mode = false;            // true when table row 2 names FANUC -> OSP
+    std::optional<double> ModalG; // no value: no main G code yet
+    double LastG = -1;            // -1: none, so the next G code is written
+    double LastX = NotWritten;
+    double LastZ = NotWritten;
+    double LastY = NotWritten;
+    double LastC = NotWrittenC;
+    int NoseRMode = 40;
+    int SpindleMode = 97;
+    float LastS = 0;
+    bool HeaderDone = false;
+    double ToolNumber = 0;
+    double LabelledTool = 0; // the tool last written as an "NT" label
+    bool RotaryToolMode = false;
+    double CycleTaper = 0;
+    double ThreadTaper = 0;
+};

@@ -1,0 +1,36 @@
+// Draws each conversion dialog into a PNG file, to look at how its captions render (not a test).
+#include "convert/PointAdd.h"
+#include "convert/Space.h"
+#include "convert/Unit.h"
+#include "tests/convert/FakeConversionHost.h"
+
+#include <QApplication>
+#include <QDir>
+#include <cstdio>
+
+namespace {
+
+bool Save(QDialog &dialog, const QString &path)
+{
+    dialog.show();
+    QApplication::processEvents();
+    const bool saved = dialog.grab().save(path);
+    std::printf("%s %s\n", saved ? "wrote" : "could not write", qPrintable(path));
+    return saved;
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    const QDir dir(argc > 1 ? QString::fromLocal8Bit(argv[1]) : QDir::currentPath());
+    FakeConversionHost host;
+    Space space(host);
+    PointAdd pointAdd(host);
+    Unit unit(host);
+    const bool ok = Save(space, dir.filePath(QStringLiteral("Space.png"))) &&
+                    Save(pointAdd, dir.filePath(QStringLiteral("PointAdd.png"))) &&
+                    Save(unit, dir.filePath(QStringLiteral("Unit.png")));
+    return ok ? 0 : 1;
+}
