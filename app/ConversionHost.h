@@ -20,4 +20,7 @@ public:
     virtual void ShowConversionResult() = 0;
     // Enables the Undo menu entry and toolbar button.
     virtual void EnableUndo() = 0;
+    // Puts the result pane's caret at `position` (0 is before the first character; a CR LF counts two).
+    // Only the machine conversion moves it, so a stand-in that ignores it is enough for the others.
+    virtual void SetResultCaret(qsizetype position) { Q_UNUSED(position); }
 };

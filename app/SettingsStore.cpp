@@ -1,5 +1,7 @@
 #include "app/SettingsStore.h"
 
+#include "machine/TableFile.h"
+
 #include "nc/NcNumber.h"
 
 #include <QSettings>
@@ -37,7 +39,7 @@ SettingsStore::SettingsStore(QString iniFile) : m_iniFile(std::move(iniFile)) {}
 
 QString SettingsStore::DefaultMachineFileName()
 {
-    return QStringLiteral("オークマ 旋盤 FANUC-OSP.csv");
+    return DefaultTableFileName();
 }
 
 std::unique_ptr<QSettings> SettingsStore::Open() const

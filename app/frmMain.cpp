@@ -2,9 +2,25 @@
 
 #include "app/AppFonts.h"
 #include "app/CommandLine.h"
+#include "app/EditCommands.h"
+#include "app/EditIcons.h"
 #include "app/KeyboardLocks.h"
+#include "app/MainStatusBar.h"
+#include "app/MainToolBar.h"
 #include "app/Prompter.h"
+#include "app/SourcePaneInput.h"
+#include "app/SystemClipboard.h"
 #include "app/TextPane.h"
+#include "convert/PointAdd.h"
+#include "convert/Space.h"
+#include "convert/Unit.h"
+#include "machine/Machine.h"
+#include "search/SearchCommands.h"
+#include "search/TextPaneTarget.h"
+#include "app/frmAbout.h"
+#include "convert/G90_G91.h"
+#include "convert/Spindle.h"
+#include "convert/XY_CX.h"
 
 #include <QAction>
 #include <QApplication>
@@ -68,8 +84,12 @@ frmMain::frmMain(const MainWindowServices &services, QWidget *parent)
 {
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(Caption);
+    setWindowIcon(app::EditIcon(QStringLiteral("brindlewick")));
     CreateMenus();
     CreateControls();
+    CreateSearchCommands();
+    CreateStatusBar();
+    CreateEditCommands(services.clipboard);
 }
 
 frmMain::~frmMain() = default;
@@ -97,7 +117,6 @@ void frmMain::CreateMenus()
     CreateEditMenu();
     CreateConvertMenu();
     CreateHelpMenu();
-    DisableCommandsNotBuiltYet();
 }
 
 void frmMain::CreateFileMenu()
@@ -174,17 +193,6 @@ void frmMain::CreateHelpMenu()
                             &frmMain::mnuHelpAbout_Click);
 }
 
-// Entries whose commands are still being built stay present but disabled; each line goes when its
-// command lands. The Undo entry follows SetUndoEnabled.
-void frmMain::DisableCommandsNotBuiltYet()
-{
-    for (QAction *entry :
-         {mnuEditCut, mnuEditCopy, mnuEditPaste, mnuEditAllSelect, mnuEditFind, mnuEditNextFind,
-          mnuEditReplace, mnuEditCalReplace, mnuConvertRotation, mnuConvertSpaceAdd, mnuConvertPointAdd,
-          mnuConvertXY_XC, mnuConvertG90_G91, mnuConvertUnit, mnuConvertMachine, mnuAddCR, mnuHelpAbout})
-        entry->setEnabled(false);
-}
-
 void frmMain::CreateControls()
 {
     // The controls are placed by Form_Resize in twips from the top of the area under the menu bar;
@@ -193,10 +201,8 @@ void frmMain::CreateControls()
     m_client->setObjectName(QStringLiteral("client"));
     setCentralWidget(m_client);
 
-    tbToolBar = new QToolBar(m_client);
-    tbToolBar->setObjectName(QStringLiteral("tbToolBar"));
-    tbToolBar->setMovable(false);
-    tbToolBar->setFloatable(false);
+    // Its buttons follow the menu entries, which exist by now.
+    tbToolBar = new MainToolBar(*this, m_client);
     tbToolBar->setIconSize(QSize(16, 16));
 
     Line1 = NewRule(m_client, "Line1", QPalette::Dark);
@@ -227,6 +233,26 @@ void frmMain::CreateControls()
 
     setTabOrder(RichTextBox1, RichTextBox2);
     RichTextBox1->setFocus();
+}
+
+void frmMain::CreateStatusBar()
+{
+    StatusBarSources sources;
+    sources.InsertKeyOn = [this] { return RichTextBox1->overwriteMode(); };
+    sources.PressKey = [this](int virtualKey) { m_keyboardLocks.PressKey(virtualKey); };
+    sbStatusBar = new MainStatusBar(std::move(sources), this);
+    setStatusBar(sbStatusBar);
+}
+
+void frmMain::CreateEditCommands(Clipboard *clipboard)
+{
+    if (clipboard == nullptr) {
+        m_systemClipboard = std::make_unique<SystemClipboard>();
+        clipboard = m_systemClipboard.get();
+    }
+    m_editCommands = std::make_unique<EditCommands>(*RichTextBox1, m_state.UndoText, *clipboard, *mnuEditUndo,
+                                                    *mnuEditPaste);
+    new SourcePaneInput(*RichTextBox1, *mnuEdit);
 }
 
 // ---- start-up and close ----
@@ -508,6 +534,11 @@ void frmMain::SetResultText(const QString &text)
     RichTextBox2->SetText(text);
 }
 
+void frmMain::SetResultCaret(qsizetype position)
+{
+    RichTextBox2->SetSelStart(position);
+}
+
 void frmMain::EnableUndo()
 {
     SetUndoEnabled(true);
@@ -548,24 +579,161 @@ void frmMain::SetResultIdle()
     Label2->setText(ResultHeading);
 }
 
+// ---- conversions: each dialog runs its pass on OK and hands the result to the result pane ----
+
+void frmMain::mnuConvertSpaceAdd_Click()
+{
+    Space dialog(*this, this);
+    dialog.exec();
+}
+
+void frmMain::mnuConvertPointAdd_Click()
+{
+    PointAdd dialog(*this, this);
+    dialog.exec();
+}
+
+void frmMain::mnuConvertUnit_Click()
+{
+    Unit dialog(*this, this);
+    dialog.exec();
+}
+
+// ---- search and replace ----
+
+void frmMain::CreateSearchCommands()
+{
+    m_sourceTarget = std::make_unique<TextPaneTarget>(*RichTextBox1);
+    // Search messages are titled by the command, with an OK button only and no icon.
+    auto showMessage = [this](const SearchMessage &message) {
+        m_prompter.ShowMessage(this, message.title, message.text, Prompter::Icon::None);
+    };
+    m_search = std::make_unique<SearchCommands>(m_state.Search, *m_sourceTarget, this, showMessage);
+}
+
+void frmMain::mnuEditFind_Click()
+{
+    m_search->Find();
+}
+
+void frmMain::mnuEditNextFind_Click()
+{
+    m_search->FindNext();
+}
+
+void frmMain::mnuEditReplace_Click()
+{
+    m_search->Replace();
+}
+
+void frmMain::mnuEditCalReplace_Click()
+{
+    m_search->CalcReplace();
+}
+
+void frmMain::mnuAddCR_Click()
+{
+    m_search->AddCR();
+}
+
+// ---- edit commands, context menu and about box ----
+
+void frmMain::mnuEditUndo_Click()
+{
+    m_editCommands->Undo();
+}
+
+void frmMain::mnuEditCut_Click()
+{
+    m_editCommands->Cut();
+}
+
+void frmMain::mnuEditCopy_Click()
+{
+    m_editCommands->Copy();
+}
+
+void frmMain::mnuEditPaste_Click()
+{
+    m_editCommands->Paste();
+}
+
+void frmMain::mnuEditAllSelect_Click()
+{
+    m_editCommands->SelectAll();
+}
+
+void frmMain::mnuHelpAbout_Click()
+{
+    frmAbout about(this);
+    about.exec();
+}
+
+// The Edit menu is also the source pane's context menu; the result pane has none.
+void frmMain::RichTextBox1_MouseDown(const QPoint &globalPos)
+{
+    RichTextBox1->setFocus();
+    mnuEdit->popup(globalPos);
+}
+
 // ---- commands built with their own windows ----
 
-void frmMain::mnuEditUndo_Click() {}
-void frmMain::mnuEditCut_Click() {}
-void frmMain::mnuEditCopy_Click() {}
-void frmMain::mnuEditPaste_Click() {}
-void frmMain::mnuEditAllSelect_Click() {}
-void frmMain::mnuEditFind_Click() {}
-void frmMain::mnuEditNextFind_Click() {}
-void frmMain::mnuEditReplace_Click() {}
-void frmMain::mnuEditCalReplace_Click() {}
-void frmMain::mnuConvertRotation_Click() {}
-void frmMain::mnuConvertSpaceAdd_Click() {}
-void frmMain::mnuConvertPointAdd_Click() {}
-void frmMain::mnuConvertXY_XC_Click() {}
-void frmMain::mnuConvertG90_G91_Click() {}
-void frmMain::mnuConvertUnit_Click() {}
-void frmMain::mnuConvertMachine_Click() {}
-void frmMain::mnuAddCR_Click() {}
-void frmMain::mnuHelpAbout_Click() {}
-void frmMain::RichTextBox1_MouseDown(const QPoint &) {}
+// Each conversion entry only shows its dialog modally; the dialog runs the pass and offers the result.
+void frmMain::mnuConvertRotation_Click()
+{
+    Spindle dialog(*this, this);
+    dialog.exec();
+}
+
+void frmMain::mnuConvertXY_XC_Click()
+{
+    XY_CX dialog(*this, this);
+    dialog.exec();
+}
+
+void frmMain::mnuConvertG90_G91_Click()
+{
+    G90_G91 dialog(*this, this);
+    dialog.exec();
+}
+
+
+// ---- the machine conversion ----
+
+namespace {
+
+Prompter::Icon PrompterIcon(QMessageBox::Icon icon)
+{
+    switch (icon) {
+    case QMessageBox::Information:
+        return Prompter::Icon::Information;
+    case QMessageBox::Warning:
+        return Prompter::Icon::Warning;
+    case QMessageBox::Critical:
+        return Prompter::Icon::Critical;
+    default:
+        return Prompter::Icon::None;
+    }
+}
+
+// The table dialog asks through the main window's prompter, so that whoever answers the editor's
+// dialogs (a test, say) answers its dialogs too.
+MachineServices PrompterServices(Prompter &prompter)
+{
+    MachineServices services;
+    services.ChooseFile = [&prompter](QWidget *parent, const QString &folder, const QString &filter) {
+        return prompter.ChooseFileToOpen(parent, folder, filter).filePath;
+    };
+    services.ShowMessage = [&prompter](QWidget *parent, QMessageBox::Icon icon, const QString &text) {
+        prompter.ShowMessage(parent, AppTitle, text, PrompterIcon(icon));
+    };
+    return services;
+}
+
+} // namespace
+
+void frmMain::mnuConvertMachine_Click()
+{
+    Machine dialog(*this, this, PrompterServices(m_prompter));
+    dialog.exec();
+}

@@ -8,9 +8,17 @@
 
 #include <QMainWindow>
 #include <QStringList>
+#include <memory>
 
+#include <memory>
+
+class Clipboard;
+class EditCommands;
 class KeyboardLocks;
+class MainStatusBar;
 class Prompter;
+class SearchCommands;
+class TextPaneTarget;
 class TextPane;
 class QAction;
 class QFrame;
@@ -24,8 +32,9 @@ struct MainWindowServices
 {
     Prompter &prompter;
     KeyboardLocks &keyboardLocks;
-    QString settingsFile;      // empty: the platform's per-user settings store
-    QString applicationFolder; // where the executable lives: the default of both remembered folders
+    QString settingsFile;           // empty: the platform's per-user settings store
+    QString applicationFolder;      // where the executable lives: the default of both remembered folders
+    Clipboard *clipboard = nullptr; // nullptr: the system clipboard
 };
 
 // The application frame: menus, the source and result panes, the document and its file, the settings.
@@ -47,6 +56,7 @@ public:
     void SetResultText(const QString &text) override;
     void ShowConversionResult() override;
     void EnableUndo() override;
+    void SetResultCaret(qsizetype position) override;
 
     // The message boxes and file dialogs, and the keyboard locks, for the commands that need them.
     Prompter &Prompts() const { return m_prompter; }
@@ -71,6 +81,7 @@ public:
     QFrame *Line1 = nullptr;
     QFrame *Line2 = nullptr;
     QToolBar *tbToolBar = nullptr;
+    MainStatusBar *sbStatusBar = nullptr;
 
     QMenu *mnuFile = nullptr;
     QAction *mnuFileNew = nullptr;
@@ -144,8 +155,9 @@ private:
     void CreateEditMenu();
     void CreateConvertMenu();
     void CreateHelpMenu();
-    void DisableCommandsNotBuiltYet();
     void CreateControls();
+    void CreateStatusBar();
+    void CreateEditCommands(Clipboard *clipboard);
     QAction *AddEntry(QMenu *menu, const char *name, const QString &caption, const QKeySequence &shortcut,
                       void (frmMain::*handler)());
     void AddSeparator(QMenu *menu, const char *name);
@@ -167,6 +179,8 @@ private:
     SettingsStore m_settings;
     DocumentFile m_file;
     AppState m_state;
+    std::unique_ptr<Clipboard> m_systemClipboard;
+    std::unique_ptr<EditCommands> m_editCommands;
 
     QWidget *m_client = nullptr; // the area under the menu bar, in which the layout places the controls
 
@@ -177,4 +191,9 @@ private:
     // The placement read at start-up, in twips, applied again once the window frame is known.
     StoredSettings m_placement;
     bool m_placementPending = false;
+
+    // Find, Replace, the calculation replace and the line-end repair over the source pane.
+    void CreateSearchCommands();
+    std::unique_ptr<TextPaneTarget> m_sourceTarget;
+    std::unique_ptr<SearchCommands> m_search;
 };

@@ -9,6 +9,7 @@ CliCommand RotaryCommand();
 CliCommand CrlfCommand();
 CliCommand ReplaceCommand();
 CliCommand CalcCommand();
+CliCommand MachineCommand();
 
 // One line per conversion: the function that builds its entry lives beside the conversion's command file.
 const QList<CliCommand> &CliCommands()
@@ -23,6 +24,7 @@ const QList<CliCommand> &CliCommands()
         CrlfCommand(),
         ReplaceCommand(),
         CalcCommand(),
+        MachineCommand(),
     };
     return commands;
 }

@@ -2,12 +2,13 @@
 
 #include "app/AppState.h"
 #include "app/ConversionHost.h"
+#include "convert/ConversionDialogParts.h"
 #include "convert/PassProgressPump.h"
 
+#include <QButtonGroup>
 #include <QCheckBox>
 #include <QGridLayout>
 #include <QGroupBox>
-#include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -28,6 +29,7 @@ template <typename Widget> Widget *Named(Widget *widget, const char *name)
 
 G90_G91::G90_G91(ConversionHost &host, QWidget *parent) : QDialog(parent), m_host(host)
 {
+    setObjectName(QStringLiteral("G90_G91"));
     setWindowTitle(QStringLiteral("G90-G91の変換"));
     BuildControls();
     Form_Load();
@@ -35,48 +37,42 @@ G90_G91::G90_G91(ConversionHost &host, QWidget *parent) : QDialog(parent), m_hos
 
 void G90_G91::BuildControls()
 {
-    m_option1[0] = Named(new QRadioButton(QStringLiteral("G90→G91に変換")), "Option1_0");
-    m_option1[1] = Named(new QRadioButton(QStringLiteral("G91→G90に変換")), "Option1_1");
+    auto *group = new QButtonGroup(this);
+    const QList<QRadioButton *> options =
+        AddOptionButtons(this, group, {QStringLiteral("G90→G91に変換"), QStringLiteral("G91→G90に変換")});
+    m_option1[0] = options[0];
+    m_option1[1] = options[1];
 
-    auto *frame1 = Named(new QGroupBox(QStringLiteral("開始座標")), "Frame1");
+    auto *frame1 = Named(new QGroupBox(QStringLiteral("開始座標"), this), "Frame1");
     auto *startGrid = new QGridLayout(frame1);
-    m_startX = Named(new QLineEdit, "StartX");
-    m_startY = Named(new QLineEdit, "StartY");
-    m_startZ = Named(new QLineEdit, "StartZ");
+    m_startX = Named(new QLineEdit(frame1), "StartX");
+    m_startY = Named(new QLineEdit(frame1), "StartY");
+    m_startZ = Named(new QLineEdit(frame1), "StartZ");
     const char *labelNames[] = {"Label1_0", "Label1_1", "Label1_2"};
     const QString axes[] = {QStringLiteral("X"), QStringLiteral("Y"), QStringLiteral("Z")};
     QLineEdit *boxes[] = {m_startX, m_startY, m_startZ};
     for (int i = 0; i < 3; ++i) {
-        startGrid->addWidget(Named(new QLabel(axes[i]), labelNames[i]), i, 0);
+        startGrid->addWidget(Named(new QLabel(axes[i], frame1), labelNames[i]), i, 0);
         startGrid->addWidget(boxes[i], i, 1);
         boxes[i]->installEventFilter(this);
     }
 
-    m_check1 = Named(new QCheckBox(QStringLiteral("開始座標出力")), "Check1");
-    m_check2 = Named(new QCheckBox(QStringLiteral("終点座標出力")), "Check2");
-    m_check3 = Named(new QCheckBox(QStringLiteral("小数点出力")), "Check3");
-    m_progressBar1 = Named(new QProgressBar, "ProgressBar1");
-    m_okButton = Named(new QPushButton(QStringLiteral("OK")), "OKButton");
-    m_cancelButton = Named(new QPushButton(QStringLiteral("ｷｬﾝｾﾙ")), "CancelButton");
+    m_check1 = Named(new QCheckBox(QStringLiteral("開始座標出力"), this), "Check1");
+    m_check2 = Named(new QCheckBox(QStringLiteral("終点座標出力"), this), "Check2");
+    m_check3 = Named(new QCheckBox(QStringLiteral("小数点出力"), this), "Check3");
+    m_progressBar1 = Named(new QProgressBar(this), "ProgressBar1");
 
-    auto *options = new QVBoxLayout;
-    options->addWidget(m_option1[0]);
-    options->addWidget(m_option1[1]);
-    options->addWidget(frame1);
-    options->addWidget(m_check1);
-    options->addWidget(m_check2);
-    options->addWidget(m_check3);
-    auto *buttons = new QVBoxLayout;
-    buttons->addWidget(m_okButton);
-    buttons->addWidget(m_cancelButton);
-    buttons->addStretch();
-    auto *top = new QHBoxLayout;
-    top->addLayout(options);
-    top->addLayout(buttons);
-    auto *layout = new QVBoxLayout(this);
-    layout->addLayout(top);
+    auto *layout = new QVBoxLayout;
+    layout->addWidget(m_option1[0]);
+    layout->addWidget(m_option1[1]);
+    layout->addWidget(frame1);
+    layout->addWidget(m_check1);
+    layout->addWidget(m_check2);
+    layout->addWidget(m_check3);
     layout->addWidget(m_progressBar1);
-
+    const ConversionDialogButtons buttons = LayOutConversionDialog(this, layout);
+    m_okButton = buttons.ok;
+    m_cancelButton = buttons.cancel;
     connect(m_okButton, &QPushButton::clicked, this, &G90_G91::OKButton_Click);
     connect(m_cancelButton, &QPushButton::clicked, this, &G90_G91::CancelButton_Click);
 }

@@ -2,12 +2,12 @@
 
 #include "app/AppState.h"
 #include "app/ConversionHost.h"
+#include "convert/ConversionDialogParts.h"
 #include "convert/PassProgressPump.h"
 
 #include <QApplication>
 #include <QGridLayout>
 #include <QGroupBox>
-#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
@@ -39,6 +39,7 @@ void SetInUse(QLineEdit *box, bool inUse)
 
 Spindle::Spindle(ConversionHost &host, QWidget *parent) : QDialog(parent), m_host(host)
 {
+    setObjectName(QStringLiteral("Spindle"));
     setWindowTitle(QStringLiteral("回転軸の近回り"));
     BuildControls();
     Form_Load();
@@ -46,31 +47,22 @@ Spindle::Spindle(ConversionHost &host, QWidget *parent) : QDialog(parent), m_hos
 
 void Spindle::BuildControls()
 {
-    m_progressBar1 = Named(new QProgressBar, "ProgressBar1");
-    m_okButton = Named(new QPushButton(QStringLiteral("実　行")), "OKButton");
-    m_cancelButton = Named(new QPushButton(QStringLiteral("ｷｬﾝｾﾙ")), "CancelButton");
-
-    auto *frames = new QVBoxLayout;
-    frames->addWidget(BuildAxisFrame());
-    frames->addWidget(BuildCodeFrame());
-    auto *buttons = new QVBoxLayout;
-    buttons->addWidget(m_okButton);
-    buttons->addWidget(m_cancelButton);
-    buttons->addStretch();
-    auto *top = new QHBoxLayout;
-    top->addLayout(frames);
-    top->addLayout(buttons);
-    auto *layout = new QVBoxLayout(this);
-    layout->addLayout(top);
+    m_progressBar1 = Named(new QProgressBar(this), "ProgressBar1");
+    auto *layout = new QVBoxLayout;
+    layout->addWidget(BuildAxisFrame());
+    layout->addWidget(BuildCodeFrame());
     layout->addWidget(m_progressBar1);
-
+    const ConversionDialogButtons buttons = LayOutConversionDialog(this, layout);
+    m_okButton = buttons.ok;
+    m_okButton->setText(QStringLiteral("実　行"));
+    m_cancelButton = buttons.cancel;
     connect(m_okButton, &QPushButton::clicked, this, &Spindle::OKButton_Click);
     connect(m_cancelButton, &QPushButton::clicked, this, &Spindle::CancelButton_Click);
 }
 
 QWidget *Spindle::BuildAxisFrame()
 {
-    auto *frame1 = Named(new QGroupBox(QStringLiteral("回転軸")), "Frame1");
+    auto *frame1 = Named(new QGroupBox(QStringLiteral("回転軸"), this), "Frame1");
     m_option1 = Named(new QRadioButton(QStringLiteral("A軸")), "Option1");
     m_option2 = Named(new QRadioButton(QStringLiteral("B軸")), "Option2");
     m_option3 = Named(new QRadioButton(QStringLiteral("C軸")), "Option3");
@@ -93,13 +85,16 @@ QWidget *Spindle::BuildAxisFrame()
 
 QWidget *Spindle::BuildCodeFrame()
 {
-    auto *frame2 = Named(new QGroupBox(QStringLiteral("追加 Mコード")), "Frame2");
+    auto *frame2 = Named(new QGroupBox(QStringLiteral("追加 Mコード"), this), "Frame2");
     m_option5 = Named(new QRadioButton(QStringLiteral("M15(正転)  M16(逆転)")), "Option5");
     m_option6 = Named(new QRadioButton(QStringLiteral("M115(正転) M116(逆転)")), "Option6");
     m_option7 = Named(new QRadioButton(QStringLiteral("その他のMコード")), "Option7");
     m_text2 = Named(new QLineEdit, "Text2");
     m_text3 = Named(new QLineEdit, "Text3");
     m_option5->setChecked(true);
+    // The captions line up their second codes with blanks, which needs a fixed-pitch face.
+    m_option5->setFont(FixedPitchCaptionFont(m_option5->font()));
+    m_option6->setFont(FixedPitchCaptionFont(m_option6->font()));
 
     auto *grid = new QGridLayout(frame2);
     grid->addWidget(m_option5, 0, 0, 1, 4);

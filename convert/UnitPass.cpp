@@ -24,18 +24,26 @@ constexpr double MmPerInch = 25.4;
 // Surface speed: metres per minute to feet per minute.
 constexpr double FeetPerMetre = 3.28;
 
-// A single-precision value is taken at its seven significant digits before it is rounded to the places
-// of the format, as every single-precision value is written.
+// The NC text of a single-precision value rounded to 3 (4) decimals: its seven significant digits rounded
+// half away from zero to the places, without trailing zeros or a bare point ("12", "0.5", "-0.04", "0").
+// This is what FormatValue3 (FormatValue4) makes of the value's plain text, without the detour through
+// the text and back.
+QString FormatSingleShortest(float value, QStringView pattern)
+{
+    QString text = nc::FormatSingle(value, pattern);
+    if (text.endsWith(u'.'))
+        text.chop(1);
+    return text;
+}
+
 QString FormatSingle3(float value)
 {
-    QString text = nc::PlainTextSingle(value);
-    return nc::FormatValue3(text);
+    return FormatSingleShortest(value, u"0.###");
 }
 
 QString FormatSingle4(float value)
 {
-    QString text = nc::PlainTextSingle(value);
-    return nc::FormatValue4(text);
+    return FormatSingleShortest(value, u"0.####");
 }
 
 class UnitPass : public ConversionPass
@@ -218,10 +226,14 @@ private:
         if (Scan.Pos < Scan.LineLength && Scan.CharAt(Scan.Pos + 1) == u'=')
             splice = Scan.Pos + 1;
         Scan.ReadExpression();
-        if (Scan.Token.isEmpty())
+        // Beyond single precision the expression gives no number ("INF"), and a scaled value may leave it:
+        // such a word stays as written rather than become a plausible wrong number.
+        if (!nc::ReadsWhollyAsNumber(Scan.Token))
             return;
         const float value = float(nc::ValueOfText(Scan.Token));
-        m_rewrite.Replace(Scan.Line, splice + 1, Scan.Pos, rewrite(value));
+        const QString text = rewrite(value);
+        if (nc::ReadsWhollyAsNumber(text))
+            m_rewrite.Replace(Scan.Line, splice + 1, Scan.Pos, text);
     }
 
     UnitOption m_option;

@@ -2,43 +2,36 @@
 
 #include "app/AppState.h"
 #include "app/ConversionHost.h"
+#include "convert/ConversionDialogParts.h"
 #include "convert/XyCxPass.h"
 
-#include <QHBoxLayout>
+#include <QButtonGroup>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
 
 XY_CX::XY_CX(ConversionHost &host, QWidget *parent) : QDialog(parent), m_host(host)
 {
+    setObjectName(QStringLiteral("XY_CX"));
     setWindowTitle(QStringLiteral("XY-CX座標変換"));
     BuildControls();
 }
 
 void XY_CX::BuildControls()
 {
-    m_option1[0] = new QRadioButton(QStringLiteral("XY→CX座標に変換"));
-    m_option1[0]->setObjectName(QStringLiteral("Option1_0"));
+    auto *group = new QButtonGroup(this);
+    const QList<QRadioButton *> options =
+        AddOptionButtons(this, group, {QStringLiteral("XY→CX座標に変換"), QStringLiteral("CX→XY座標に変換")});
+    m_option1[0] = options[0];
+    m_option1[1] = options[1];
     m_option1[0]->setChecked(true);
-    m_option1[1] = new QRadioButton(QStringLiteral("CX→XY座標に変換"));
-    m_option1[1]->setObjectName(QStringLiteral("Option1_1"));
-    m_okButton = new QPushButton(QStringLiteral("OK"));
-    m_okButton->setObjectName(QStringLiteral("OKButton"));
-    m_cancelButton = new QPushButton(QStringLiteral("ｷｬﾝｾﾙ"));
-    m_cancelButton->setObjectName(QStringLiteral("CancelButton"));
 
-    auto *options = new QVBoxLayout;
-    options->addWidget(m_option1[0]);
-    options->addWidget(m_option1[1]);
-    options->addStretch();
-    auto *buttons = new QVBoxLayout;
-    buttons->addWidget(m_okButton);
-    buttons->addWidget(m_cancelButton);
-    buttons->addStretch();
-    auto *layout = new QHBoxLayout(this);
-    layout->addLayout(options);
-    layout->addLayout(buttons);
-
+    auto *layout = new QVBoxLayout;
+    layout->addWidget(m_option1[0]);
+    layout->addWidget(m_option1[1]);
+    const ConversionDialogButtons buttons = LayOutConversionDialog(this, layout);
+    m_okButton = buttons.ok;
+    m_cancelButton = buttons.cancel;
     connect(m_okButton, &QPushButton::clicked, this, &XY_CX::OKButton_Click);
     connect(m_cancelButton, &QPushButton::clicked, this, &XY_CX::CancelButton_Click);
 }

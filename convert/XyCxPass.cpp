@@ -53,6 +53,8 @@ void XyCxPass::BeginLine()
     m_targetWordSeen = false;
 }
 
+// Each direction reads its own pair of words with their places; a word of the target pair only marks the
+// line as already converted.
 void XyCxPass::HandleChar()
 {
     const QChar c = Pass.CurrentChar;
@@ -63,10 +65,14 @@ void XyCxPass::HandleChar()
         Pass.InComment = false;
     else if (c == u'X')
         ReadSourceWord(m_x, m_lastX);
+    else if (c == u'Y' && toCx)
+        ReadSourceWord(m_y, m_lastY);
     else if (c == u'Y')
-        toCx ? ReadSourceWord(m_y, m_lastY) : ReadTargetWord(m_lastY);
+        ReadTargetWord(m_lastY);
+    else if (c == u'C' && toCx)
+        ReadTargetWord(m_lastC);
     else if (c == u'C')
-        toCx ? ReadTargetWord(m_lastC) : ReadSourceWord(m_c, m_lastC);
+        ReadSourceWord(m_c, m_lastC);
 }
 
 void XyCxPass::ReadGWord()

@@ -4,10 +4,12 @@
 #include "app/ConversionHost.h"
 #include "machine/FlexGrid.h"
 #include "machine/TableFile.h"
+#include "machine/Translator.h"
 
 #include <QCheckBox>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -27,8 +29,9 @@ constexpr int VisibleRows = 15;
 // The first rows hold the machine pair and the settings the translator reads; their labels are fixed.
 constexpr int FirstEditableItemRow = 7;
 
-// On Linux "*.*" would hide files without a dot, so "All Files" lists every file.
-const char *const TableFileFilter = "CSV Files(*.csv);;All Files(*)";
+// Each description is shown as it stands (the file dialog hides the last parenthesised list); "All Files"
+// lists every file, also those without a dot.
+const char *const TableFileFilter = "CSV Files(*.csv) (*.csv);;All Files(*.*) (*)";
 
 QPushButton *MakeButton(const QString &text, const char *name, QWidget *parent)
 {
@@ -49,6 +52,7 @@ MachineServices MachineServices::Standard()
         dialog.setFileMode(QFileDialog::ExistingFile);
         // Qt's own dialog matches the filter patterns regardless of case ("*.csv" lists TABLE.CSV).
         dialog.setOption(QFileDialog::DontUseNativeDialog);
+        dialog.setOption(QFileDialog::HideNameFilterDetails);
         return dialog.exec() == QDialog::Accepted ? dialog.selectedFiles().value(0) : QString();
     };
     services.ShowMessage = [](QWidget *parent, QMessageBox::Icon icon, const QString &text) {
@@ -134,11 +138,11 @@ void Machine::Form_Load()
     Text1->setFrame(false);
     Text1->clear();
     Text1->hide();
-    // The translator can not run until it is connected to this button.
-    OKButton->setEnabled(false);
     // The grid always shows the table the translator will use, also the rows a short file does not reach.
     FillGridFromTable();
     MSFlexGrid1->SetCurrent(1, 1);
+    // Typing goes straight into the grid when the dialog opens.
+    MSFlexGrid1->setFocus();
     if (!m_host.State().MachineFileName.isEmpty())
         ReadTableFile();
 }
@@ -226,11 +230,28 @@ void Machine::Command2_Click()
         m_services.ShowMessage(this, QMessageBox::Warning, result.message);
 }
 
+// The FANUC-to-OSP translation over the source pane. A failure keeps the lines translated before it in the
+// result pane, is reported, and leaves the dialog open with nothing offered for acceptance.
 void Machine::OKButton_Click()
 {
-    // The FANUC-to-OSP translation: the options (AddsLineAfterStop) and the table go to the translator,
-    // its text to m_host.SetResultText and ShowConversionResult, then the dialog closes.
     CommitEdit();
+    TranslatorOptions options;
+    options.Check1 = AddsLineAfterStop();
+    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    const QString source = m_host.SourceText();
+    m_host.State().UndoText = source;
+    const TranslationResult result = TranslateProgram(source, m_host.State().Table, options);
+    m_host.SetResultText(result.text);
+    QGuiApplication::restoreOverrideCursor();
+    if (result.failed) {
+        const QMessageBox::Icon icon =
+            result.failure == TranslationFailure::Index ? QMessageBox::Critical : QMessageBox::NoIcon;
+        m_services.ShowMessage(this, icon, result.message);
+        return;
+    }
+    m_host.SetResultCaret(1);
+    m_host.ShowConversionResult();
+    accept();
 }
 
 void Machine::MSFlexGrid1_KeyPress(const QString &keyText)

@@ -152,17 +152,34 @@ QString WriteFailure(const QString &reason)
     return QStringLiteral("変換ファイルを保存できませんでした。\n") + reason;
 }
 
-// Checks one field for what the file cannot carry; returns the reason, or an empty text when it is fine.
-QString FieldProblem(const QString &text, int row, int field)
+QString QuoteProblem(const QString &text)
 {
-    const QString where = QStringLiteral("%1行目（%2）").arg(row).arg(ColumnName(field));
-    if (text.contains(Quote))
-        return where + QStringLiteral("に \" があります。\" は変換ファイルに書けません。");
+    return text.contains(Quote) ? QStringLiteral("に \" があります。\" は変換ファイルに書けません。")
+                                : QString();
+}
+
+QString EncodingProblem(const QString &text)
+{
     const nc::EncodedText encoded = nc::EncodeCp932(text);
-    if (!encoded.ok()) {
-        const qsizetype width = text[encoded.badIndex].isHighSurrogate() ? 2 : 1;
-        return where + QStringLiteral("の文字「%1」は Shift-JIS で保存できません。")
-                           .arg(text.mid(encoded.badIndex, width));
+    if (encoded.ok())
+        return QString();
+    const qsizetype width = text[encoded.badIndex].isHighSurrogate() ? 2 : 1;
+    return QStringLiteral("の文字「%1」は Shift-JIS で保存できません。")
+        .arg(text.mid(encoded.badIndex, width));
+}
+
+// The first field, in file order, for which `problem` gives a reason, named by row and column; empty when
+// every field is fine.
+QString FirstProblem(const ConversionTable &table, QString (*problem)(const QString &))
+{
+    for (int r = 1; r <= ConversionTable::RowCount; ++r) {
+        const ConversionTableRow &row = table.Row(r);
+        const QString texts[] = {row.item.value_or(QString()), row.before.value_or(QString()), row.after};
+        for (int field = 0; field < 3; ++field) {
+            const QString reason = problem(texts[field]);
+            if (!reason.isEmpty())
+                return QStringLiteral("%1行目（%2）").arg(r).arg(ColumnName(field)) + reason;
+        }
     }
     return QString();
 }
@@ -236,16 +253,14 @@ QString TableFileText(const ConversionTable &table)
 TableFileResult EncodeTableFile(const ConversionTable &table, QByteArray &bytes)
 {
     bytes.clear();
-    for (int r = 1; r <= ConversionTable::RowCount; ++r) {
-        const ConversionTableRow &row = table.Row(r);
-        const QString texts[] = {row.item.value_or(QString()), row.before.value_or(QString()), row.after};
-        for (int field = 0; field < 3; ++field) {
-            const QString problem = FieldProblem(texts[field], r, field);
-            if (!problem.isEmpty())
-                return {false, WriteFailure(problem)};
-        }
-    }
-    bytes = nc::EncodeCp932(TableFileText(table)).bytes;
+    const QString quoteProblem = FirstProblem(table, QuoteProblem);
+    if (!quoteProblem.isEmpty())
+        return {false, WriteFailure(quoteProblem)};
+    nc::EncodedText encoded = nc::EncodeCp932(TableFileText(table));
+    // Only a failure looks field by field, to name the place.
+    if (!encoded.ok())
+        return {false, WriteFailure(FirstProblem(table, EncodingProblem))};
+    bytes = std::move(encoded.bytes);
     return {};
 }
 

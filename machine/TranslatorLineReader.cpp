@@ -2,6 +2,8 @@
 
 #include "nc/NcNumber.h"
 
+#include <algorithm>
+
 void TranslatorLineReader::Read(const QString &line)
 {
     m_context.Line.Reset();
@@ -25,21 +27,20 @@ void TranslatorLineReader::Read(const QString &line)
 // starts inside a comment begins with comment text.
 void TranslatorLineReader::ReadComment()
 {
-    const bool opensHere = !m_inComment;
-    const qsizetype start = m_scan.Pos;
+    const qsizetype textFrom = m_inComment ? m_scan.Pos : m_scan.Pos + 1;
     m_inComment = true;
     QString &text = m_context.Line.CommentText;
-    const qsizetype bound = m_scan.LineLength;
-    for (; m_scan.Pos <= bound; ++m_scan.Pos) {
-        const QChar c = m_scan.CharAt(m_scan.Pos);
-        if (c == u')') {
-            m_inComment = false;
-            text += u' ';
-            return;
-        }
-        if (m_scan.Pos > start || !opensHere)
-            text += c;
+    const qsizetype close = m_scan.Line.indexOf(u')', m_scan.Pos - 1);
+    if (close < 0) {
+        text += QStringView(m_scan.Line).sliced(std::min(textFrom, m_scan.LineLength + 1) - 1);
+        m_scan.Pos = m_scan.LineLength + 1;
+        return;
     }
+    m_scan.Pos = close + 1;
+    if (m_scan.Pos > textFrom)
+        text += QStringView(m_scan.Line).sliced(textFrom - 1, m_scan.Pos - textFrom);
+    text += u' ';
+    m_inComment = false;
 }
 
 void TranslatorLineReader::HandleChar(QChar c)

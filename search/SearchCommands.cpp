@@ -14,6 +14,16 @@ SearchCommands::SearchCommands(SearchState &state, SearchTarget &target, QWidget
 {
 }
 
+frmFind *SearchCommands::FindDialog() const
+{
+    return m_find;
+}
+
+frmReplace *SearchCommands::ReplaceDialog() const
+{
+    return m_replace;
+}
+
 frmFind &SearchCommands::EnsureFindDialog()
 {
     if (!m_find)

@@ -34,8 +34,8 @@ public:
     void AddCR();       // 改行コードにCR追加: a CR before every LF
 
     // The dialogs while they exist (null after they closed).
-    frmFind *FindDialog() const { return m_find; }
-    frmReplace *ReplaceDialog() const { return m_replace; }
+    frmFind *FindDialog() const;
+    frmReplace *ReplaceDialog() const;
 
 private:
     frmFind &EnsureFindDialog();

@@ -1,7 +1,10 @@
 // Draws each conversion dialog into a PNG file, to look at how its captions render (not a test).
+#include "convert/G90_G91.h"
 #include "convert/PointAdd.h"
 #include "convert/Space.h"
+#include "convert/Spindle.h"
 #include "convert/Unit.h"
+#include "convert/XY_CX.h"
 #include "tests/convert/FakeConversionHost.h"
 
 #include <QApplication>
@@ -29,8 +32,14 @@ int main(int argc, char *argv[])
     Space space(host);
     PointAdd pointAdd(host);
     Unit unit(host);
+    G90_G91 g90g91(host);
+    XY_CX xycx(host);
+    Spindle spindle(host);
     const bool ok = Save(space, dir.filePath(QStringLiteral("Space.png"))) &&
                     Save(pointAdd, dir.filePath(QStringLiteral("PointAdd.png"))) &&
-                    Save(unit, dir.filePath(QStringLiteral("Unit.png")));
+                    Save(unit, dir.filePath(QStringLiteral("Unit.png"))) &&
+                    Save(g90g91, dir.filePath(QStringLiteral("G90_G91.png"))) &&
+                    Save(xycx, dir.filePath(QStringLiteral("XY_CX.png"))) &&
+                    Save(spindle, dir.filePath(QStringLiteral("Spindle.png")));
     return ok ? 0 : 1;
 }

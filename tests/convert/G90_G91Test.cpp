@@ -1,5 +1,7 @@
 #include "convert/G90_G91.h"
-#include "tests/convert/RecordingHost.h"
+#include "tests/convert/FakeConversionHost.h"
+#include "tests/convert/NamedChild.h"
+#include "tests/convert/PrintQString.h"
 
 #include <QCheckBox>
 #include <QGroupBox>
@@ -19,7 +21,7 @@ const char16_t *const Example = u"O0001\r\nG90 G00 X10. Y20.\r\nX30.\r\nM30\r\n"
 
 TEST(G90_G91Dialog, ControlsAndCaptions)
 {
-    RecordingHost host;
+    FakeConversionHost host;
     G90_G91 dialog(host);
     EXPECT_EQ(dialog.windowTitle(), u"G90-G91の変換");
     const struct
@@ -57,7 +59,7 @@ TEST(G90_G91Dialog, ControlsAndCaptions)
 // closed by OK or by Cancel.
 TEST(G90_G91Dialog, EntriesAreKeptFromOneOpeningToTheNext)
 {
-    RecordingHost host;
+    FakeConversionHost host;
     host.source = QString::fromUtf16(Example);
     const struct
     {
@@ -122,7 +124,7 @@ TEST(G90_G91Dialog, OkConvertsWithTheEntriesAndOffersTheResult)
          u"G91\r\nX10. Z-2.5\r\n"},
     };
     for (const auto &c : cases) {
-        RecordingHost host;
+        FakeConversionHost host;
         host.source = QString::fromUtf16(c.source);
         host.state.UndoText = QStringLiteral("before");
         G90_G91 dialog(host);
@@ -149,7 +151,7 @@ TEST(G90_G91Dialog, OkConvertsWithTheEntriesAndOffersTheResult)
 
 TEST(G90_G91Dialog, EnterMovesThroughTheStartBoxesToOk)
 {
-    RecordingHost host;
+    FakeConversionHost host;
     G90_G91 dialog(host);
     dialog.show();
     auto *startX = Child<QLineEdit>(dialog, "StartX");
@@ -168,7 +170,7 @@ TEST(G90_G91Dialog, EnterMovesThroughTheStartBoxesToOk)
         QTest::keyClick(m.from, m.key);
         EXPECT_EQ(dialog.focusWidget(), m.to) << m.from->objectName().toStdString();
     }
-    EXPECT_EQ(host.resultsSet, 0);
+    EXPECT_TRUE(host.result.isEmpty()); // never set
     EXPECT_FALSE(dialog.isHidden());
 
     // Other keys reach the box.
@@ -181,7 +183,7 @@ TEST(G90_G91Dialog, EnterMovesThroughTheStartBoxesToOk)
 // the entries are still kept.
 TEST(G90_G91Dialog, CancelDuringThePassStopsItAndOffersNothing)
 {
-    RecordingHost host;
+    FakeConversionHost host;
     for (int i = 0; i < 2000; ++i)
         host.source += QStringLiteral("G01 X%1. Y%2.\r\n").arg(i).arg(i % 7);
     G90_G91 dialog(host);
@@ -202,7 +204,7 @@ TEST(G90_G91Dialog, CancelDuringThePassStopsItAndOffersNothing)
     EXPECT_TRUE(barShown);
     EXPECT_TRUE(okDisabled);
     EXPECT_TRUE(hourglass);
-    EXPECT_EQ(host.resultsSet, 0);
+    EXPECT_TRUE(host.result.isEmpty()); // never set
     EXPECT_EQ(host.resultsShown, 0);
     EXPECT_EQ(dialog.result(), QDialog::Rejected);
     EXPECT_TRUE(dialog.isHidden());

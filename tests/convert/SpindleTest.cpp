@@ -1,5 +1,7 @@
 #include "convert/Spindle.h"
-#include "tests/convert/RecordingHost.h"
+#include "tests/convert/FakeConversionHost.h"
+#include "tests/convert/NamedChild.h"
+#include "tests/convert/PrintQString.h"
 
 #include <QApplication>
 #include <QGroupBox>
@@ -12,7 +14,7 @@
 
 TEST(SpindleDialog, ControlsAndCaptions)
 {
-    RecordingHost host;
+    FakeConversionHost host;
     Spindle dialog(host);
     EXPECT_EQ(dialog.windowTitle(), u"回転軸の近回り");
     const struct
@@ -61,7 +63,7 @@ TEST(SpindleDialog, TheOtherOptionsEnableTheirBoxes)
         {"Option6", false, false, false}, {"Option4", true, false, false}, {"Option2", false, false, false},
         {"Option7", false, true, true},   {"Option3", false, true, true},  {"Option5", false, false, false},
     };
-    RecordingHost host;
+    FakeConversionHost host;
     Spindle dialog(host);
     dialog.show();
     const QColor buttonFace = QApplication::palette().color(QPalette::Button);
@@ -108,7 +110,7 @@ TEST(SpindleDialog, OkAppendsTheCodesAndEnablesUndo)
         {"empty program", "Option3", u"", "Option5", u"", u"", u"", u""},
     };
     for (const auto &c : cases) {
-        RecordingHost host;
+        FakeConversionHost host;
         host.source = QString::fromUtf16(c.source);
         Spindle dialog(host);
         dialog.show();
@@ -131,19 +133,19 @@ TEST(SpindleDialog, OkAppendsTheCodesAndEnablesUndo)
 
 TEST(SpindleDialog, CancelChangesNothing)
 {
-    RecordingHost host;
+    FakeConversionHost host;
     host.source = QStringLiteral("C350.\r\n");
     Spindle dialog(host);
     dialog.show();
     Child<QPushButton>(dialog, "CancelButton")->click();
-    EXPECT_EQ(host.resultsSet, 0);
+    EXPECT_TRUE(host.result.isEmpty()); // never set
     EXPECT_EQ(host.undoEnabled, 0);
     EXPECT_EQ(dialog.result(), QDialog::Rejected);
 }
 
 TEST(SpindleDialog, CancelDuringThePassStopsItAndOffersNothing)
 {
-    RecordingHost host;
+    FakeConversionHost host;
     for (int i = 0; i < 2000; ++i)
         host.source += QStringLiteral("G00 C%1.\r\n").arg(i * 97 % 360);
     Spindle dialog(host);
@@ -162,7 +164,7 @@ TEST(SpindleDialog, CancelDuringThePassStopsItAndOffersNothing)
     EXPECT_TRUE(barShown);
     EXPECT_TRUE(okDisabled);
     EXPECT_TRUE(hourglass);
-    EXPECT_EQ(host.resultsSet, 0);
+    EXPECT_TRUE(host.result.isEmpty()); // never set
     EXPECT_EQ(host.resultsShown, 0);
     EXPECT_EQ(dialog.result(), QDialog::Rejected);
     EXPECT_TRUE(dialog.isHidden());

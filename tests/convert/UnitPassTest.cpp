@@ -92,6 +92,12 @@ TEST(UnitPass, RoundingAcrossADecimalPlace)
         {MmToUm, u"X1.2345678", u"X1234.568\r\n"},
         // Seven significant digits are all single precision holds: 8192.021 is 8192.021484375.
         {MmToUm, u"X8192.021", u"X8192022\r\n"},
+        {MmToUm, u"Z123456789", u"Z123456800000\r\n"},
+        // Values beyond single precision stay as written.
+        {UmToMm, u"X1234567890123456789012345678901234567890 Z1000",
+         u"X1234567890123456789012345678901234567890 Z1\r\n"},
+        {MmToUm, u"X300000000000000000000000000000000000000 Z1",
+         u"X300000000000000000000000000000000000000 Z1000\r\n"},
     });
 }
 

@@ -1,12 +1,14 @@
 #include "convert/XY_CX.h"
-#include "tests/convert/RecordingHost.h"
+#include "tests/convert/FakeConversionHost.h"
+#include "tests/convert/NamedChild.h"
+#include "tests/convert/PrintQString.h"
 
 #include <QPushButton>
 #include <QRadioButton>
 
 TEST(XY_CXDialog, ControlsAndCaptions)
 {
-    RecordingHost host;
+    FakeConversionHost host;
     XY_CX dialog(host);
     EXPECT_EQ(dialog.windowTitle(), u"XY-CX座標変換");
     const struct
@@ -37,7 +39,7 @@ TEST(XY_CXDialog, OkConvertsInTheChosenDirection)
         {"Option1_1", u"G01 C90. X20.", u"G01 X0 Y10\r\n"},
     };
     for (const auto &c : cases) {
-        RecordingHost host;
+        FakeConversionHost host;
         host.source = QString::fromUtf16(c.source);
         XY_CX dialog(host);
         dialog.show();
@@ -54,13 +56,13 @@ TEST(XY_CXDialog, OkConvertsInTheChosenDirection)
 
 TEST(XY_CXDialog, CancelChangesNothing)
 {
-    RecordingHost host;
+    FakeConversionHost host;
     host.source = QStringLiteral("X10. Y10.");
     host.state.UndoText = QStringLiteral("before");
     XY_CX dialog(host);
     dialog.show();
     Child<QPushButton>(dialog, "CancelButton")->click();
-    EXPECT_EQ(host.resultsSet, 0);
+    EXPECT_TRUE(host.result.isEmpty()); // never set
     EXPECT_EQ(host.resultsShown, 0);
     EXPECT_EQ(host.state.UndoText, u"before");
     EXPECT_EQ(dialog.result(), QDialog::Rejected);

@@ -593,7 +593,7 @@ TEST_F(MachineDialog, ChoosesAndReadsAnotherTableFile)
     m_services.answer = other;
     QTest::mouseClick(Control<QPushButton>("Command1"), Qt::LeftButton);
     EXPECT_EQ(m_services.askedFolder, m_folder.path());
-    EXPECT_EQ(m_services.askedFilter, QStringLiteral("CSV Files(*.csv);;All Files(*)"));
+    EXPECT_EQ(m_services.askedFilter, QStringLiteral("CSV Files(*.csv) (*.csv);;All Files(*.*) (*)"));
     EXPECT_EQ(m_host.state.MachinePath, m_folder.filePath(QStringLiteral("sub")));
     EXPECT_EQ(m_host.state.MachineFileName, QStringLiteral("lathe b.csv"));
     EXPECT_EQ(Control<QLineEdit>("MachineFile")->text(), QStringLiteral("LATHE B.CSV"));

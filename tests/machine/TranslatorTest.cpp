@@ -281,7 +281,7 @@ TEST(Translator, EndOfLineBookkeeping)
         StandardTable());
 }
 
-TEST(Translator, PassIsLinearInLines)
+TEST(Translator, ALongProgramGivesALineForEachLine)
 {
     // 20,000 lines through every kind of line assembly; the output has one line per input line here.
     QString program;

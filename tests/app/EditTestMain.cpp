@@ -1,10 +1,12 @@
+// Widgets need an application object before the first test builds one. The tests run without a screen
+// (also when ctest lists them at build time) unless a platform is asked for.
 #include <QApplication>
+
 #include <gtest/gtest.h>
 
-// The dialogs need an application object; without a display they draw off screen.
 int main(int argc, char *argv[])
 {
-    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
