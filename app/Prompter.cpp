@@ -39,14 +39,19 @@ QString QtNameFilters(const QString &pairs)
     return filters.join(QStringLiteral(";;"));
 }
 
-namespace {
-
 // Native dialogs (GTK portals) match filters case-sensitively; Qt's own dialog does not.
-Prompter::FileChoice RunFileDialog(QFileDialog &dialog, const QString &filter)
+void ConfigureFileDialog(QFileDialog &dialog, const QString &filter)
 {
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setOption(QFileDialog::HideNameFilterDetails);
     dialog.setNameFilter(filter);
+}
+
+namespace {
+
+Prompter::FileChoice RunFileDialog(QFileDialog &dialog, const QString &filter)
+{
+    ConfigureFileDialog(dialog, filter);
     Prompter::FileChoice choice;
     if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty())
         choice.filePath = dialog.selectedFiles().constFirst();

@@ -9,6 +9,12 @@ class QWidget;
 // stands, its patterns are split at ";", and "*.*" is every file (with or without a dot).
 QString QtNameFilters(const QString &pairs);
 
+class QFileDialog;
+
+// Prepares one of Qt's own file dialogs with a filter from QtNameFilters: patterns that ignore case,
+// descriptions shown as they stand.
+void ConfigureFileDialog(QFileDialog &dialog, const QString &filter);
+
 // Message boxes and file dialogs of the editor, behind one face so that tests can answer them.
 class Prompter
 {

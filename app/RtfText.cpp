@@ -239,7 +239,8 @@ private:
             ++m_pos;
             ++digits;
         }
-        if (digits > 0)
+        // An escape cut short by the end of the file stands for nothing.
+        if (digits == 2)
             TextByte(char(value));
     }
 

@@ -38,9 +38,10 @@ public:
     // The number of lines: one more than the number of CR LF line ends.
     int LineCount() const;
 
-    // Conversions between the two offset spaces, logarithmic in the number of lines.
-    qsizetype SystemOffset(int widgetPosition) const;
-    qsizetype SystemLength() const;
+    // The length of Text(), without building it.
+    qsizetype TextLength() const;
+    // The offset in Text() of a position of the widget's document; logarithmic in the number of lines.
+    qsizetype OffsetOfPosition(int widgetPosition) const;
 
 signals:
     // Once after every change of the text, typed or made by the program.

@@ -226,6 +226,11 @@ void frmMain::CreateControls()
     RichTextBox2 = new TextPane(m_client);
     RichTextBox2->setObjectName(QStringLiteral("RichTextBox2"));
 
+    // At the default width the notice runs a little past the left edge of the OK button: drawn above the
+    // buttons it stays whole, and clicks there still reach the button.
+    Label2->raise();
+    Label2->setAttribute(Qt::WA_TransparentForMouseEvents);
+
     setTabOrder(RichTextBox1, RichTextBox2);
     RichTextBox1->setFocus();
 }
@@ -418,8 +423,7 @@ bool frmMain::LoadIntoSourcePane(const QString &path)
             this, AppTitle,
             QStringLiteral(
                 "ファイル \"%1\" には Shift-JIS (コード ページ 932) の文字でないバイトがあります。\n"
-                "それらは \"\uFFFD\" で表示しています。変更して保存するとそのバイトは失われるため、"
-                "\"\uFFFD\" を置き換えるまで保存できません。")
+                "それらは別の文字に置き換えて表示しています。変更して保存すると、元のバイトは失われます。")
                 .arg(path),
             Prompter::Icon::Warning);
     }

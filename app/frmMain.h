@@ -58,6 +58,10 @@ public:
     void EnableUndo() override;
     void SetResultCaret(qsizetype position) override;
 
+    // The message boxes and file dialogs, and the keyboard locks, for the commands that need them.
+    Prompter &Prompts() const { return m_prompter; }
+    KeyboardLocks &Locks() const { return m_keyboardLocks; }
+
     // Where Save writes: the full path of the file opened or saved as; empty for an unnamed document.
     const QString &DocumentPath() const { return m_documentPath; }
     bool DocumentModified() const { return m_documentModified; }

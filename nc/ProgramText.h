@@ -10,7 +10,7 @@ namespace nc {
 struct DecodedText
 {
     QString text;
-    bool hadInvalidBytes = false; // bytes that are no code page 932 character, shown as U+FFFD
+    bool hadInvalidBytes = false; // bytes that are no code page 932 character, shown as U+001A or U+FFFD
 };
 
 DecodedText DecodeCp932(const QByteArray &bytes);

@@ -1,0 +1,190 @@
+#include "app/DocumentFile.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+namespace {
+
+QByteArray ReadBytes(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
+}
+
+void WriteBytes(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
+
+// Root reads and writes whatever the permissions say.
+bool PermissionsApply()
+{
+    return geteuid() != 0;
+}
+
+class DocumentFileTest : public ::testing::Test
+{
+protected:
+    QString PathOf(const QString &name) const { return m_dir.filePath(name); }
+
+    QTemporaryDir m_dir;
+    DocumentFile m_file;
+};
+
+TEST_F(DocumentFileTest, SavesAnUnchangedProgramByteForByte)
+{
+    struct Case
+    {
+        const char *what;
+        QByteArray bytes;
+    };
+    const Case cases[] = {
+        {"Japanese comments with a backslash trail byte",
+         QByteArray("%\r\nO1000(\x83\x56\x83\x83\x83\x74\x83\x67 \x83\x5C)\r\nG00 X1.\\\r\n%\r\n")},
+        {"characters with two codes", QByteArray("(\xED\x40\xFA\x5C\x87\x54\xFA\x4A)\r\n")},
+        {"bytes that are no character", QByteArray("G01\x81\x7F X1.\r\n\xFF\r\n")},
+        {"lone line ends", QByteArray("G01\nX1.\rY2.\r\n")},
+        {"empty", QByteArray()},
+    };
+    for (const Case &c : cases) {
+        WriteBytes(PathOf("in.nc"), c.bytes);
+        const DocumentFile::ReadResult read = m_file.Read(PathOf("in.nc"));
+        ASSERT_TRUE(read.ok) << c.what;
+        const DocumentFile::WriteResult written = m_file.Write(PathOf("out.nc"), read.text);
+        ASSERT_TRUE(written.ok) << c.what << written.failure.toStdString();
+        EXPECT_EQ(ReadBytes(PathOf("out.nc")), c.bytes) << c.what;
+    }
+}
+
+TEST_F(DocumentFileTest, ReadsCodePage932)
+{
+    WriteBytes(PathOf("a.nc"), QByteArray("O1(\x83\x65\x83\x58\x83\x67)\r\nX1.\\\r\n"));
+    const DocumentFile::ReadResult read = m_file.Read(PathOf("a.nc"));
+    ASSERT_TRUE(read.ok);
+    EXPECT_EQ(read.text, QStringLiteral("O1(テスト)\r\nX1.\\\r\n"));
+    EXPECT_FALSE(read.hadInvalidBytes);
+    EXPECT_FALSE(read.wasRichText);
+}
+
+TEST_F(DocumentFileTest, WarnsOfBytesThatAreNoCharacter)
+{
+    WriteBytes(PathOf("bad.nc"), QByteArray("G01\r\nX\x81\x7F\r\n"));
+    const DocumentFile::ReadResult read = m_file.Read(PathOf("bad.nc"));
+    ASSERT_TRUE(read.ok);
+    EXPECT_TRUE(read.hadInvalidBytes);
+    // Changed, the text is written as it shows: the stand-ins replace the bytes that were no character.
+    const DocumentFile::WriteResult written =
+        m_file.Write(PathOf("out.nc"), read.text + QStringLiteral("M30"));
+    ASSERT_TRUE(written.ok);
+    const QByteArray bytes = ReadBytes(PathOf("out.nc"));
+    EXPECT_TRUE(bytes.startsWith("G01\r\nX")) << bytes.toHex().toStdString();
+    EXPECT_TRUE(bytes.endsWith("\r\nM30")) << bytes.toHex().toStdString();
+    EXPECT_FALSE(bytes.contains("\x81\x7F")) << bytes.toHex().toStdString();
+}
+
+TEST_F(DocumentFileTest, ReadsRichTextAsPlainTextAndSavesPlainText)
+{
+    WriteBytes(PathOf("r.nc"),
+               QByteArray("{\\rtf1\\ansi{\\fonttbl{\\f0 x;}}\\f0 G00(\\'83\\'65)\\par X1.\\par }"));
+    const DocumentFile::ReadResult read = m_file.Read(PathOf("r.nc"));
+    ASSERT_TRUE(read.ok);
+    EXPECT_TRUE(read.wasRichText);
+    EXPECT_EQ(read.text, QStringLiteral("G00(テ)\r\nX1.\r\n"));
+    ASSERT_TRUE(m_file.Write(PathOf("r.nc"), read.text).ok);
+    EXPECT_EQ(ReadBytes(PathOf("r.nc")), QByteArray("G00(\x83\x65)\r\nX1.\r\n"));
+}
+
+TEST_F(DocumentFileTest, RefusesCharactersCodePage932CannotHold)
+{
+    const DocumentFile::WriteResult written =
+        m_file.Write(PathOf("e.nc"), QStringLiteral("G01\r\nX1.\r\n(caf\u00e9)\r\n"));
+    EXPECT_FALSE(written.ok);
+    EXPECT_EQ(written.failure,
+              QStringLiteral(
+                  "3 行目の文字 \"\u00e9\" (U+00E9) は Shift-JIS (コード ページ 932) で保存できません。"));
+    EXPECT_FALSE(QFile::exists(PathOf("e.nc")));
+}
+
+TEST_F(DocumentFileTest, ReplacesTheOldFileKeepingItsPermissions)
+{
+    WriteBytes(PathOf("p.nc"), "old");
+    QFile::setPermissions(PathOf("p.nc"), QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup);
+    ASSERT_TRUE(m_file.Write(PathOf("p.nc"), QStringLiteral("new\r\n")).ok);
+    EXPECT_EQ(ReadBytes(PathOf("p.nc")), QByteArray("new\r\n"));
+    const QFile::Permissions modeBits = QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner |
+                                        QFile::ReadGroup | QFile::WriteGroup | QFile::ExeGroup |
+                                        QFile::ReadOther | QFile::WriteOther | QFile::ExeOther;
+    EXPECT_EQ(QFile::permissions(PathOf("p.nc")) & modeBits,
+              QFile::Permissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup));
+    EXPECT_EQ(QDir(m_dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("p.nc")});
+}
+
+TEST_F(DocumentFileTest, SaysWhyAFileCannotBeRead)
+{
+    QDir(m_dir.path()).mkdir(QStringLiteral("folder"));
+    struct Case
+    {
+        QString path;
+        QString failure;
+    };
+    const Case cases[] = {
+        {PathOf("missing.nc"), QStringLiteral("ファイルが見つかりません。")},
+        {PathOf("folder"), QStringLiteral("フォルダーです。ファイルを選んでください。")},
+        {QStringLiteral("/dev/null"), QStringLiteral("通常のファイルではありません。")},
+    };
+    for (const Case &c : cases) {
+        const DocumentFile::ReadResult read = m_file.Read(c.path);
+        EXPECT_FALSE(read.ok) << c.path.toStdString();
+        EXPECT_EQ(read.failure, c.failure) << c.path.toStdString();
+    }
+}
+
+TEST_F(DocumentFileTest, SaysWhyAFileCannotBeWritten)
+{
+    QDir(m_dir.path()).mkdir(QStringLiteral("folder"));
+    WriteBytes(PathOf("plain"), "x");
+    struct Case
+    {
+        QString path;
+        QString failure;
+    };
+    const Case cases[] = {
+        {PathOf("no/such/folder/a.nc"), QStringLiteral("保存先のフォルダーが見つかりません。")},
+        {PathOf("plain/a.nc"), QStringLiteral("保存先のフォルダーが見つかりません。")},
+        {PathOf("folder"), QStringLiteral("同じ名前のフォルダーがあります。")},
+    };
+    for (const Case &c : cases) {
+        const DocumentFile::WriteResult written = m_file.Write(c.path, QStringLiteral("G01\r\n"));
+        EXPECT_FALSE(written.ok) << c.path.toStdString();
+        EXPECT_EQ(written.failure, c.failure) << c.path.toStdString();
+    }
+}
+
+TEST_F(DocumentFileTest, SaysWhenPermissionIsMissing)
+{
+    if (!PermissionsApply())
+        GTEST_SKIP() << "running as root: permissions do not stop reads or writes";
+    WriteBytes(PathOf("secret.nc"), "x");
+    QFile::setPermissions(PathOf("secret.nc"), QFile::WriteOwner);
+    EXPECT_EQ(m_file.Read(PathOf("secret.nc")).failure,
+              QStringLiteral("ファイルを読み取る権限がありません。"));
+
+    WriteBytes(PathOf("locked.nc"), "x");
+    QFile::setPermissions(PathOf("locked.nc"), QFile::ReadOwner);
+    EXPECT_EQ(m_file.Write(PathOf("locked.nc"), QStringLiteral("y")).failure,
+              QStringLiteral("ファイルが読み取り専用か、書き込む権限がありません。"));
+    EXPECT_EQ(ReadBytes(PathOf("locked.nc")), QByteArray("x"));
+
+    QDir(m_dir.path()).mkdir(QStringLiteral("ro"));
+    QFile::setPermissions(PathOf("ro"), QFile::ReadOwner | QFile::ExeOwner);
+    EXPECT_EQ(m_file.Write(PathOf("ro/new.nc"), QStringLiteral("y")).failure,
+              QStringLiteral("フォルダーに書き込む権限がありません。"));
+    QFile::setPermissions(PathOf("ro"), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+}
+
+} // namespace
