@@ -128,6 +128,7 @@ int main(int argc, char *argv[])
     QList<qsizetype> sizes = {10000, 100000, 1000000};
     int repetitions = 3;
     QString resultsPath = QStringLiteral(BRINDLEWICK_SOURCE_DIR "/bench/RESULTS.md");
+    QString keepFolder; // where the generated programs are kept; a temporary folder when empty
     for (qsizetype i = 1; i + 1 < args.size(); ++i) {
         if (args[i] == u"--sizes") {
             sizes.clear();
@@ -137,11 +138,14 @@ int main(int argc, char *argv[])
             repetitions = std::max(1, args[++i].toInt());
         } else if (args[i] == u"--out") {
             resultsPath = args[++i];
+        } else if (args[i] == u"--keep") {
+            keepFolder = args[++i];
         }
     }
     const QString convert =
         QCoreApplication::applicationDirPath() + QStringLiteral("/../cli/brindlewick-convert");
-    QTemporaryDir dir;
+    QTemporaryDir temporary;
+    const QDir dir(keepFolder.isEmpty() ? temporary.path() : keepFolder);
 
     QString table;
     QTextStream out(&table);
