@@ -74,7 +74,9 @@ bool ParseOptions(const CliCommand &command, const QStringList &args, CliOptions
     return true;
 }
 
-bool ReadInput(const QString &path, QByteArray &bytes, QString &error)
+// The program's text. A file is read through a mapping of it, which spares copying its bytes; standard
+// input is read whole. The bytes are given up as soon as they are decoded.
+bool ReadProgram(const QString &path, QString &program, QString &error)
 {
     QFile file;
     const bool opened = path.isEmpty() ? file.open(stdin, QIODevice::ReadOnly)
@@ -84,8 +86,20 @@ bool ReadInput(const QString &path, QByteArray &bytes, QString &error)
                     .arg(path.isEmpty() ? QStringLiteral("standard input") : path, file.errorString());
         return false;
     }
-    bytes = file.readAll();
+    const qint64 size = file.size();
+    uchar *mapped = path.isEmpty() || size == 0 ? nullptr : file.map(0, size);
+    if (mapped) {
+        program = nc::DecodeCp932(QByteArrayView(mapped, size)).text;
+        file.unmap(mapped);
+    } else {
+        program = nc::DecodeCp932(file.readAll()).text;
+    }
     return true;
+}
+
+void WriteOutput(QByteArrayView bytes)
+{
+    std::fwrite(bytes.data(), 1, bytes.size(), stdout);
 }
 
 } // namespace
@@ -105,23 +119,22 @@ int main(int argc, char *argv[])
     QString error;
     if (!ParseOptions(*command, args, options, input, error))
         return UsageError(error);
-    QByteArray bytes;
-    if (!ReadInput(input, bytes, error)) {
+    QString program;
+    if (!ReadProgram(input, program, error)) {
         WriteError(error);
         return 2;
     }
-    const nc::DecodedText decoded = nc::DecodeCp932(bytes);
-    const CliOutcome outcome = command->run(options, decoded.text);
+    const CliOutcome outcome = command->run(options, program);
+    program = QString();
     if (outcome.exitCode == 2)
         return UsageError(outcome.error);
 
-    const nc::EncodedText encoded = nc::EncodeCp932(outcome.output);
-    if (!encoded.ok()) {
+    const qsizetype badIndex = nc::WriteCp932(outcome.output, WriteOutput);
+    if (badIndex >= 0) {
         WriteError(QStringLiteral("the result holds a character code page 932 cannot write, at offset %1")
-                       .arg(encoded.badIndex));
+                       .arg(badIndex));
         return 1;
     }
-    std::fwrite(encoded.bytes.constData(), 1, encoded.bytes.size(), stdout);
     std::fflush(stdout);
     WriteError(outcome.error);
     return outcome.exitCode;
