@@ -211,7 +211,11 @@ namespace {
 
 qsizetype FirstUnencodable(QStringView text)
 {
+    KnownBytes known;
+    char bytes[2];
     for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i].unicode() < 0x80 || known.Write(text[i].unicode(), bytes) > 0)
+            continue;
         const qsizetype width = text[i].isHighSurrogate() && i + 1 < text.size() ? 2 : 1;
         QStringEncoder single(Cp932, QStringConverter::Flag::Stateless);
         const QByteArray ignored = single.encode(text.mid(i, width));
