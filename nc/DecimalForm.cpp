@@ -180,7 +180,10 @@ bool ScaledDigits(double magnitude, int significant, DecimalForm &d)
     const double lowest = PowerOfTen(significant - 1);
     const double highest = PowerOfTen(significant);
     // the decimal exponent, from the binary one, then put right by the scaled value itself
-    int exponent = int(std::floor(std::ilogb(magnitude) * 0.30102999566398120));
+    std::uint64_t bits;
+    std::memcpy(&bits, &magnitude, sizeof bits);
+    const int binaryExponent = int(bits >> 52) - 1023; // the value is a normal double: it came from a float
+    int exponent = (binaryExponent * 78913) >> 18;     // floor(binaryExponent * log10(2))
     double scaled = magnitude * PowerOfTen(significant - 1 - exponent);
     if (scaled >= highest) {
         ++exponent;
@@ -191,13 +194,13 @@ bool ScaledDigits(double magnitude, int significant, DecimalForm &d)
     }
     if (scaled < lowest || scaled >= highest)
         return false;
-    const double whole = std::floor(scaled);
-    const double fraction = scaled - whole;
+    const auto truncated = std::uint64_t(scaled); // below 10^9
+    const double fraction = scaled - double(truncated);
     // two roundings of at most half an ulp each: far less than this
     const double doubt = highest * 1e-15;
     if (std::fabs(fraction - 0.5) < doubt)
         return false;
-    auto digits = std::uint64_t(whole) + (fraction > 0.5 ? 1 : 0);
+    auto digits = truncated + (fraction > 0.5 ? 1 : 0);
     int point = exponent + 1;
     if (double(digits) >= highest) { // rounded up to the next power of ten
         digits /= 10;

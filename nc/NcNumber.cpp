@@ -27,15 +27,19 @@ struct Pattern
 Pattern ParsePattern(QStringView pattern)
 {
     Pattern p;
-    const qsizetype dot = pattern.indexOf(u'.');
-    const QStringView integer = dot < 0 ? pattern : pattern.left(dot);
-    const qsizetype firstZero = integer.indexOf(u'0');
-    p.minInteger = firstZero < 0 ? 0 : int(integer.size() - firstZero);
-    if (dot >= 0) {
+    qsizetype firstZero = -1;
+    qsizetype i = 0;
+    for (; i < pattern.size() && pattern[i] != u'.'; ++i)
+        if (pattern[i] == u'0' && firstZero < 0)
+            firstZero = i;
+    p.minInteger = firstZero < 0 ? 0 : int(i - firstZero);
+    if (i < pattern.size()) {
         p.hasPoint = true;
-        const QStringView fraction = pattern.mid(dot + 1);
-        p.maxFraction = int(fraction.size());
-        p.minFraction = int(fraction.lastIndexOf(u'0') + 1);
+        const qsizetype dot = i;
+        p.maxFraction = int(pattern.size() - dot - 1);
+        for (++i; i < pattern.size(); ++i)
+            if (pattern[i] == u'0')
+                p.minFraction = int(i - dot);
     }
     return p;
 }
