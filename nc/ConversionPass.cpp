@@ -131,6 +131,6 @@ void ConversionPass::Fail(const QString &message)
 
 void ConversionPass::ReplaceInLine(qsizetype from, qsizetype to, QStringView text)
 {
-    Scan.Line.replace(from - 1, to - from + 1, text.toString());
+    Scan.Line.replace(from - 1, to - from + 1, text.constData(), text.size());
     Scan.LineLength = Scan.Line.size();
 }

@@ -161,13 +161,22 @@ QString FormatValueText(QString &value, QStringView pattern)
     return ShortestOfRounded(value);
 }
 
+// Infinity and NaN are shown as such, never as a plausible number, and a variable keeps them.
 QString FormatValueNumber(double &value, QStringView pattern)
 {
-    // infinity or NaN: shown as such, never as a plausible number, and the variable keeps it
-    if (!std::isfinite(value))
-        return FormatDouble(value, pattern);
     QString rounded = FormatDouble(value, pattern);
+    if (!std::isfinite(value))
+        return rounded;
     value = ValueOfText(rounded);
+    return ShortestOfRounded(std::move(rounded));
+}
+
+// The same for a value no variable keeps: nothing to read back.
+QString FormatValueOf(double value, QStringView pattern)
+{
+    QString rounded = FormatDouble(value, pattern);
+    if (!std::isfinite(value))
+        return rounded;
     return ShortestOfRounded(std::move(rounded));
 }
 
@@ -207,12 +216,12 @@ QString FormatValue3(std::optional<double> &value)
 
 QString FormatValue3Of(double value)
 {
-    return FormatValueNumber(value, Places3);
+    return FormatValueOf(value, Places3);
 }
 
 QString FormatValue4Of(double value)
 {
-    return FormatValueNumber(value, Places4);
+    return FormatValueOf(value, Places4);
 }
 
 } // namespace nc
