@@ -157,7 +157,7 @@ QString FormatValueText(QString &value, QStringView pattern)
         return QString();
     if (!ReadsWhollyAsNumber(value))
         return value;
-    value = FormatDouble(ValueOfText(value), pattern);
+    value = FormatText(value, pattern);
     return ShortestOfRounded(value);
 }
 
