@@ -4,6 +4,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <cstring>
 #include <string>
 
@@ -115,6 +116,11 @@ void WritePlainText(const DecimalForm &d, int significant, QString &out)
     out.append(reinterpret_cast<const QChar *>(text), n);
 }
 
+// 2^53: every whole number up to it is an exact double.
+constexpr std::uint64_t ExactMantissa = std::uint64_t(1) << 53;
+constexpr double ExactPowerOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
+                                      1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+
 bool IsBlankChar(QChar c)
 {
     return c == u' ' || c == u'\t';
@@ -186,6 +192,10 @@ double ValueOfText(QStringView text)
     bool signSeen = false;
     bool pointSeen = false;
     bool digitSeen = false;
+    // The digits as a whole number and the power of ten that scales it, while they fit exactly.
+    std::uint64_t mantissa = 0;
+    int scale = 0;
+    bool exact = true;
     qsizetype i = 0;
     const qsizetype size = text.size();
     for (; i < size; ++i) {
@@ -198,6 +208,13 @@ double ValueOfText(QStringView text)
         } else if (IsDigitChar(c)) {
             digitSeen = true;
             buf[n++] = char(c.unicode());
+            const std::uint64_t longer = mantissa * 10 + (c.unicode() - u'0');
+            if (!exact || longer > ExactMantissa) {
+                exact = false;
+            } else {
+                mantissa = longer;
+                scale -= pointSeen;
+            }
         } else if (c == u'.' && !pointSeen) {
             pointSeen = true;
             buf[n++] = '.';
@@ -207,7 +224,14 @@ double ValueOfText(QStringView text)
     }
     if (!digitSeen)
         return 0;
-    if (i < size && (text[i] == u'E' || text[i] == u'e')) {
+    const bool exponentFollows = i < size && (text[i] == u'E' || text[i] == u'e');
+    // A whole number of at most 2^53 and a power of ten of at most 10^22 are both exact doubles, so one
+    // multiplication or division gives the correctly rounded value, as reading the digits would.
+    if (exact && !exponentFollows && scale >= -22) {
+        const double value = scale == 0 ? double(mantissa) : double(mantissa) / ExactPowerOfTen[-scale];
+        return negative ? -value : value;
+    }
+    if (exponentFollows) {
         // The exponent counts only when digits follow it.
         int mark = n;
         buf[n++] = 'e';

@@ -1,6 +1,8 @@
 #include "nc/NcNumber.h"
 
+#include <charconv>
 #include <clocale>
+#include <cstring>
 #include <gtest/gtest.h>
 #include <random>
 #include <vector>
@@ -217,4 +219,43 @@ TEST(NcNumber, FormatTextAgreesWithFormattingTheValue)
              {u"#####0.####", u"#####0.0###", u"0.###", u"##00", u"0.##############"})
             ASSERT_EQ(FormatText(text, pattern), FormatDouble(ValueOfText(text), pattern))
                 << text.toStdString() << " " << QString::fromUtf16(pattern).toStdString();
+}
+
+// Short numbers are read by one exact multiplication or division; every text must read as the library
+// reads its digits, to the last bit and the sign of zero.
+TEST(NcNumber, ValueOfTextReadsAsTheLibraryDoes)
+{
+    const auto library = [](const std::string &digits, bool negative) {
+        double value = 0;
+        std::from_chars(digits.data(), digits.data() + digits.size(), value);
+        return negative ? -value : value;
+    };
+    std::mt19937 random(99);
+    std::vector<std::pair<std::string, bool>> texts = {{"0", true},
+                                                       {"0.000", true},
+                                                       {"9007199254740992", false},
+                                                       {"9007199254740993", false},
+                                                       {"9007199254740999", false},
+                                                       {"90071992547409.93", false},
+                                                       {"1.0000000000000000000001", false},
+                                                       {"0.0000000000000000000001", false},
+                                                       {"0.00000000000000000000001", false},
+                                                       {"123456789.0123456789", true}};
+    for (int i = 0; i < 100000; ++i) {
+        std::string digits;
+        const int count = 1 + int(random() % 20);
+        const int point = int(random() % (count + 1));
+        for (int k = 0; k < count; ++k) {
+            if (k == point)
+                digits += '.';
+            digits += char('0' + random() % 10);
+        }
+        texts.emplace_back(digits, random() % 2 == 0);
+    }
+    for (const auto &[digits, negative] : texts) {
+        const QString text = QString::fromStdString((negative ? "-" : "") + digits);
+        const double read = ValueOfText(text);
+        const double expected = library(digits, negative);
+        ASSERT_EQ(std::memcmp(&read, &expected, sizeof read), 0) << text.toStdString();
+    }
 }
