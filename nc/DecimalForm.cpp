@@ -172,9 +172,6 @@ bool ShortestDigits(double magnitude, int significant, DecimalForm &d)
     return true;
 }
 
-#ifdef __SIZEOF_INT128__
-using Wide = unsigned __int128;
-
 // Writes `value` (below 10^significant) as exactly `significant` digits.
 void PutDigits(std::uint64_t value, int significant, DecimalForm &d)
 {
@@ -193,6 +190,9 @@ void PutDigits(std::uint64_t value, int significant, DecimalForm &d)
         d.digits[0] = char('0' + value);
     d.count = significant;
 }
+
+#ifdef __SIZEOF_INT128__
+using Wide = unsigned __int128;
 
 // Exact integer arithmetic for the values programs hold: the value is m x 2^-s with m below 2^53, so m
 // x 10^j (j from 0 to 19) fits in 128 bits, and its quotient and remainder by 2^s give the digits before
@@ -266,31 +266,37 @@ bool IntegerDigits(double, int, DecimalForm &)
 }
 #endif
 
-// A single-precision value has at most 24 bits: scaled by a power of ten to `significant` (at most 9)
-// digits before the point in double precision, it is exact to within a few units in the ninth decimal
+// A single-precision value has at most 24 bits: scaled by an exact power of ten to `significant` (at
+// most 9) digits before the point in double precision, it is exact to within a unit in the ninth decimal
 // after that point. Unless the scaled value lies that close to a half, it rounds as the exact value does.
 bool ScaledDigits(double magnitude, int significant, DecimalForm &d)
 {
-    const double lowest = PowerOfTen(significant - 1);
-    const double highest = PowerOfTen(significant);
+    // powers of ten that are exact doubles: scaling by one of them rounds once
+    constexpr double Exact[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
+                                1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+    const double lowest = Exact[significant - 1];
+    const double highest = Exact[significant];
+    const auto scaledBy = [&](int power, double &scaled) {
+        if (power > 22 || power < -22)
+            return false;
+        scaled = power >= 0 ? magnitude * Exact[power] : magnitude / Exact[-power];
+        return true;
+    };
     // the decimal exponent, from the binary one, then put right by the scaled value itself
     std::uint64_t bits;
     std::memcpy(&bits, &magnitude, sizeof bits);
     const int binaryExponent = int(bits >> 52) - 1023; // the value is a normal double: it came from a float
-    int exponent = (binaryExponent * 78913) >> 18;     // floor(binaryExponent * log10(2))
-    double scaled = magnitude * PowerOfTen(significant - 1 - exponent);
-    if (scaled >= highest) {
-        ++exponent;
-        scaled = magnitude * PowerOfTen(significant - 1 - exponent);
-    } else if (scaled < lowest) {
-        --exponent;
-        scaled = magnitude * PowerOfTen(significant - 1 - exponent);
-    }
+    int exponent = (binaryExponent * 78913) >> 18;     // floor(binaryExponent * log10(2)), or one below
+    double scaled = 0;
+    if (!scaledBy(significant - 1 - exponent, scaled))
+        return false;
+    if (scaled >= highest && (++exponent, !scaledBy(significant - 1 - exponent, scaled)))
+        return false;
     if (scaled < lowest || scaled >= highest)
         return false;
     const auto truncated = std::uint64_t(scaled); // below 10^9
     const double fraction = scaled - double(truncated);
-    // two roundings of at most half an ulp each: far less than this
+    // one rounding of at most half an ulp: far less than this
     const double doubt = highest * 1e-15;
     if (std::fabs(fraction - 0.5) < doubt)
         return false;
@@ -300,11 +306,7 @@ bool ScaledDigits(double magnitude, int significant, DecimalForm &d)
         digits /= 10;
         ++point;
     }
-    for (int i = significant - 1; i >= 0; --i) {
-        d.digits[i] = char('0' + digits % 10);
-        digits /= 10;
-    }
-    d.count = significant;
+    PutDigits(digits, significant, d);
     d.point = point;
     StripTrailingZeros(d);
     return true;
@@ -317,9 +319,10 @@ template <typename Float> DecimalForm FastDigits(Float value, int significant)
     const double magnitude = std::fabs(double(value)); // exact for a float too
     if (magnitude == 0 || !std::isfinite(magnitude))
         return d;
-    if (IntegerDigits(magnitude, significant, d))
-        return d;
+    // a single takes the few double operations first, a double the exact integer arithmetic
     if (sizeof(Float) == sizeof(float) && significant <= 9 && ScaledDigits(magnitude, significant, d))
+        return d;
+    if (IntegerDigits(magnitude, significant, d))
         return d;
     if (ShortestDigits(magnitude, significant, d))
         return d;
