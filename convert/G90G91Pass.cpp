@@ -50,11 +50,10 @@ void G90G91Pass::ConvertAxisWord(QChar axis)
     qsizetype kept = Scan.Pos;
     if (kept < Scan.LineLength && Scan.CharAt(kept + 1) == u'=')
         ++kept;
-    Scan.ReadExpression();
+    const double read = Scan.ReadExpression();
     if (Scan.Token.isEmpty())
         return;
 
-    const double read = nc::ValueOfText(Scan.Token);
     const double current = axis == u'X' ? m_currentX : axis == u'Y' ? m_currentY : double(m_currentZ);
     const double absolute = Pass.DistanceMode == 91 ? current + read : read;
     const QString text = ValueText(m_options.ToIncremental ? absolute - current : absolute);

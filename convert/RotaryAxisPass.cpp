@@ -66,10 +66,9 @@ void RotaryAxisPass::ReadGWord()
 // most one turn each way.
 void RotaryAxisPass::ReadAngle()
 {
-    Scan.ReadExpression();
+    double angle = Scan.ReadExpression();
     if (Scan.Token.isEmpty())
         return;
-    double angle = nc::ValueOfText(Scan.Token);
     if (Pass.DistanceMode == 91)
         angle += m_previousAngle;
     if (angle > 360)
@@ -82,9 +81,9 @@ void RotaryAxisPass::ReadAngle()
 // A direction code written in the program sets the direction in force, whether the axis moves or not.
 void RotaryAxisPass::ReadMWord()
 {
-    Scan.ReadExpression();
+    const double read = Scan.ReadExpression();
     if (!Scan.Token.isEmpty())
-        m_lineM = nc::ValueOfText(Scan.Token);
+        m_lineM = read;
     if (m_lineM == m_forwardValue)
         m_forwardActive = true;
     else if (m_lineM == m_reverseValue)

@@ -225,12 +225,12 @@ private:
         qsizetype splice = Scan.Pos;
         if (Scan.Pos < Scan.LineLength && Scan.CharAt(Scan.Pos + 1) == u'=')
             splice = Scan.Pos + 1;
-        Scan.ReadExpression();
+        const double read = Scan.ReadExpression();
         // Beyond single precision the expression gives no number ("INF"), and a scaled value may leave it:
         // such a word stays as written rather than become a plausible wrong number.
         if (!nc::ReadsWhollyAsNumber(Scan.Token))
             return;
-        const float value = float(nc::ValueOfText(Scan.Token));
+        const float value = float(read);
         const QString text = rewrite(value);
         if (nc::ReadsWhollyAsNumber(text))
             m_rewrite.Replace(Scan.Line, splice + 1, Scan.Pos, text);

@@ -90,18 +90,18 @@ void XyCxPass::ReadGWord()
 void XyCxPass::ReadSourceWord(WordSpan &span, double &last)
 {
     span.letter = Scan.Pos;
-    Scan.ReadExpression();
+    const double read = Scan.ReadExpression();
     if (!Scan.Token.isEmpty())
-        last = Absolute(last, nc::ValueOfText(Scan.Token));
+        last = Absolute(last, read);
     span.end = Scan.Pos;
 }
 
 void XyCxPass::ReadTargetWord(double &last)
 {
-    Scan.ReadExpression();
+    const double read = Scan.ReadExpression();
     if (Scan.Token.isEmpty())
         return;
-    last = Absolute(last, nc::ValueOfText(Scan.Token));
+    last = Absolute(last, read);
     m_targetWordSeen = true;
 }
 

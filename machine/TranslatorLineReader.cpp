@@ -203,9 +203,9 @@ void TranslatorLineReader::ReadSWord()
 
 bool TranslatorLineReader::ReadValue(double &value)
 {
-    m_scan.ReadExpression();
+    const double read = m_scan.ReadExpression();
     if (m_scan.Token.isEmpty())
         return false;
-    value = nc::ValueOfText(m_scan.Token);
+    value = read;
     return true;
 }

@@ -317,12 +317,27 @@ QString PlainTextSingle(float value)
     return text;
 }
 
-void PlainTextSingleInto(float value, QString &text)
+double PlainTextSingleInto(float value, QString &text)
 {
-    if (!std::isfinite(value))
+    if (!std::isfinite(value)) {
         text = NonFinite(value);
-    else
-        WritePlainText(DecimalFormOf(value, 7), 7, text);
+        return ValueOfText(text);
+    }
+    const DecimalForm d = DecimalFormOf(value, 7);
+    WritePlainText(d, 7, text);
+    if (d.count == 0)
+        return 0; // the text is " 0", whatever the sign of the value
+    // at most seven digits, a whole number below 2^53: scaled by an exact power of ten it is read with one
+    // exact operation, as reading the text does
+    std::uint64_t digits = 0;
+    for (int i = 0; i < d.count; ++i)
+        digits = digits * 10 + std::uint64_t(d.digits[i] - '0');
+    const int scale = d.point - d.count;
+    if (scale > 22 || scale < -22)
+        return ValueOfText(text);
+    const double magnitude =
+        scale >= 0 ? double(digits) * ExactPowerOfTen[scale] : double(digits) / ExactPowerOfTen[-scale];
+    return d.negative ? -magnitude : magnitude;
 }
 
 QString FormatDouble(double value, QStringView pattern)

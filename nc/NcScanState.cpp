@@ -72,7 +72,7 @@ bool IsOperator(QChar c)
 
 } // namespace
 
-void NcScanState::ReadExpression()
+double NcScanState::ReadExpression()
 {
     // The operand being read: its characters need not stand together in the line ("[" is passed over).
     QVarLengthArray<char16_t, 32> operand;
@@ -99,13 +99,15 @@ void NcScanState::ReadExpression()
         if (c != u'=')
             operand.append(c.unicode());
     }
+    double value = 0;
     if (operand.isEmpty()) {
         Token.resize(0);
     } else {
         accumulator = ApplyOperator(accumulator, pending, operandValue());
-        nc::PlainTextSingleInto(accumulator, Token);
+        value = nc::PlainTextSingleInto(accumulator, Token);
     }
     --Pos;
+    return value;
 }
 
 namespace nc {

@@ -20,8 +20,9 @@ struct NcScanState
     // Reads up to the next blank; once a numeric character has been read, the first other one ends it.
     void ReadWordValue();
     // Reads an arithmetic expression and evaluates it left to right in single precision; `Token` gets the
-    // plain text of the result, or stays empty when there was no operand to apply last.
-    void ReadExpression();
+    // plain text of the result, or stays empty when there was no operand to apply last. Returns the value
+    // that text reads as (nc::ValueOfText(Token)), 0 when it is empty, without reading it again.
+    double ReadExpression();
 
 private:
     // `Token` becomes `length` characters of `Line` from the 1-based position `first`.

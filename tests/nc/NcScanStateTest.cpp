@@ -2,8 +2,12 @@
 
 #include "nc/NcNumber.h"
 
+#include <cstring>
 #include <gtest/gtest.h>
+#include <random>
 #include <vector>
+
+using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
@@ -198,4 +202,33 @@ TEST(NcScanState, FormatValueLeavesTheRoundedValueInTheVariable)
     EXPECT_EQ(*some, -2.0);
     EXPECT_EQ(nc::FormatValue3Of(0.0005), u"0.001");
     EXPECT_EQ(nc::FormatValue4Of(-0.00005), u"-0.0001");
+}
+
+// The value ReadExpression gives back is the value of the text it leaves in Token, for values of every
+// size: short and long, halves, zero of either sign, beyond single precision.
+TEST(NcScanState, ReadExpressionGivesTheValueOfItsToken)
+{
+    std::vector<QString> lines = {u"X"_s,          u"X+"_s,        u"X0"_s,
+                                  u"X-0"_s,        u"X0*-1"_s,     u"X1E30"_s,
+                                  u"X1/3"_s,       u"X-1/3"_s,     u"X12345678"_s,
+                                  u"X1234567.5"_s, u"X.0000001"_s, u"X.00000001"_s,
+                                  u"X3E38*10"_s,   u"X1E-45/10"_s, u"X99999995"_s,
+                                  u"X[#1+2]"_s,    u"X2*-3"_s,     u"X5/0"_s,
+                                  u"X0.1+0.2"_s,   u"X1E22"_s,     u"X-.0000000001*0"_s};
+    std::mt19937 random(5);
+    for (int i = 0; i < 20000; ++i)
+        lines.push_back(
+            u"X"_s +
+            QString::number(double(random()) / double(1 + random() % 100000), 'g', 1 + random() % 12) +
+            (i % 3 == 0 ? u"/7"_s : QString()));
+    NcScanState s;
+    for (const QString &line : lines) {
+        s.Line = line;
+        s.LineLength = line.size();
+        s.Pos = 1;
+        const double value = s.ReadExpression();
+        const double expected = nc::ValueOfText(s.Token);
+        ASSERT_EQ(std::memcmp(&value, &expected, sizeof value), 0)
+            << line.toStdString() << " gives " << s.Token.toStdString();
+    }
 }
