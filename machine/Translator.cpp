@@ -11,6 +11,17 @@ using namespace translator;
 
 namespace {
 
+// The 0-based index of the next CR LF at or after `from`, or -1; the library's fast search finds each CR.
+qsizetype LineEndAt(const QString &text, qsizetype from)
+{
+    const QStringView view(text);
+    for (qsizetype i = view.indexOf(u'\r', from); i >= 0 && i + 1 < text.size();
+         i = view.indexOf(u'\r', i + 1))
+        if (view[i + 1] == u'\n')
+            return i;
+    return -1;
+}
+
 constexpr QStringView CrLf = u"\r\n";
 constexpr double Pi = 3.14159265358979;
 
@@ -59,10 +70,11 @@ TranslationResult TranslatorPass::Run(const QString &source)
     QString line;
     qsizetype start = 0;
     while (!m_context.Failed()) {
-        const qsizetype end = text.indexOf(CrLf, start);
+        const qsizetype end = LineEndAt(text, start);
         if (end < 0)
             break;
-        line = text.mid(start, end - start);
+        // the line refers to the program's own characters, which stay as they are while the pass runs
+        line = QString::fromRawData(text.constData() + start, end - start);
         start = end + 2;
         m_reader.Read(line);
         if (!m_context.Failed())

@@ -20,13 +20,6 @@ qsizetype FindLineEnd(const QString &text, qsizetype from)
     return -1;
 }
 
-// Makes `text` a copy of `length` characters from `from`, in the room it already has.
-void CopyInto(QString &text, const QChar *from, qsizetype length)
-{
-    text.resize(length);
-    std::copy(from, from + length, text.data());
-}
-
 } // namespace
 
 QString ConversionPass::Run(const QString &source)
@@ -50,8 +43,10 @@ QString ConversionPass::Run(const QString &source)
         if (found < 0)
             break;
         Pass.LineEnd = found + 1;
-        // the line buffer keeps its capacity from line to line
-        CopyInto(Scan.Line, Pass.SourceText.constData() + Pass.LineStart - 1, Pass.LineEnd - Pass.LineStart);
+        // The line refers to the program's own characters: a conversion that changes the line gets a copy
+        // of it at its first change. The program stays as it is while the pass runs.
+        Scan.Line = QString::fromRawData(Pass.SourceText.constData() + Pass.LineStart - 1,
+                                         Pass.LineEnd - Pass.LineStart);
         Pass.LineStart = Pass.LineEnd + 2;
         RunLine();
         if (m_progress && !m_progress(Pass.LineStart - 1, total))
