@@ -286,6 +286,14 @@ public:
         const char16_t *chars = text.utf16();
         char pair[2];
         for (qsizetype i = 0; i < size; ++i) {
+            // ASCII four characters at a time
+            for (std::uint64_t word; i + 4 <= size; i += 4) {
+                std::memcpy(&word, chars + i, 8);
+                if (word & HighBits16)
+                    break;
+            }
+            if (i >= size)
+                break;
             if (chars[i] < 0x80 || m_known.Write(chars[i], pair) > 0)
                 continue;
             qsizetype end = i;

@@ -185,4 +185,12 @@ TEST(ProgramText, WritesInPiecesOrNotAtAll)
     text[bad] = QChar(0x240A);
     EXPECT_EQ(nc::WriteCp932(text, collect), bad);
     EXPECT_TRUE(written.isEmpty());
+
+    // wherever it stands among ASCII characters
+    for (qsizetype at = 0; at < 9; ++at) {
+        QString shortText = QStringLiteral("G01X1.Z2.");
+        shortText[at] = QChar(0x240D);
+        EXPECT_EQ(nc::WriteCp932(shortText, collect), at);
+        EXPECT_TRUE(written.isEmpty());
+    }
 }
