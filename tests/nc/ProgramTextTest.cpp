@@ -194,3 +194,18 @@ TEST(ProgramText, WritesInPiecesOrNotAtAll)
         EXPECT_TRUE(written.isEmpty());
     }
 }
+
+// ASCII is taken many characters at a time: a comment character anywhere among it, at the start, the
+// end or the middle of such a stretch, is read and written like any other.
+TEST(ProgramText, ReadsAndWritesACommentCharacterAnywhereInAscii)
+{
+    const QString ascii = QStringLiteral("N0010 G01 X12.345 Z-6.789 F0.15 (ABCDEFGHIJ) M08\r\n");
+    for (qsizetype at = 0; at <= ascii.size(); ++at) {
+        const QString text = ascii.left(at) + QStringLiteral("工") + ascii.mid(at);
+        const nc::EncodedText encoded = nc::EncodeCp932(text);
+        ASSERT_TRUE(encoded.ok()) << at;
+        QStringEncoder whole("windows-31j", QStringConverter::Flag::Stateless);
+        ASSERT_EQ(encoded.bytes, whole.encode(text)) << at;
+        ASSERT_EQ(nc::DecodeCp932(encoded.bytes).text, text) << at;
+    }
+}
