@@ -27,9 +27,55 @@ QString ConversionPass::Run(const QString &source)
     Pass.SourceText = source;
     if (AppendsFinalLineEnd() && !Pass.SourceText.endsWith(CrLf))
         Pass.SourceText += CrLf;
+    Begin(Pass.SourceText.size());
+    RunLines();
+    if (!Stopped())
+        Finish();
+    m_result.resize(m_resultSize);
+    return std::move(m_result);
+}
+
+void ConversionPass::Start(qsizetype pieceSize)
+{
+    Pass.SourceText.clear();
+    m_fedAnything = false;
+    Begin(pieceSize);
+}
+
+void ConversionPass::Feed(QStringView piece)
+{
+    // Only the part of a line that had no CR LF yet is kept from the pieces before.
+    Pass.SourceText.remove(0, Pass.LineStart - 1);
+    Pass.LineStart = 1;
+    Pass.SourceText += piece;
+    m_fedAnything = m_fedAnything || !piece.isEmpty();
+    RunLines();
+}
+
+void ConversionPass::End()
+{
+    Pass.SourceText.remove(0, Pass.LineStart - 1);
+    Pass.LineStart = 1;
+    // As Run does: a program that does not end with CR LF (an empty one too) gets one.
+    if (AppendsFinalLineEnd() && (!Pass.SourceText.isEmpty() || !m_fedAnything)) {
+        Pass.SourceText += CrLf;
+        RunLines();
+    }
+    if (!Stopped())
+        Finish();
+}
+
+void ConversionPass::TakeResult(const std::function<void(QStringView)> &take)
+{
+    take(QStringView(m_result.constData(), m_resultSize));
+    m_resultSize = 0;
+}
+
+void ConversionPass::Begin(qsizetype sourceSize)
+{
     m_result = QString();
     m_resultSize = 0;
-    nc::ReserveLargeText(m_result, Pass.SourceText.size() + Pass.SourceText.size() / 4 + 16);
+    nc::ReserveLargeText(m_result, sourceSize + sourceSize / 4 + 16);
     m_result.resize(m_result.capacity());
     m_failed = false;
     m_cancelled = false;
@@ -37,6 +83,12 @@ QString ConversionPass::Run(const QString &source)
     Pass.LineStart = 1;
     Pass.InComment = false;
     Prepare();
+}
+
+// Runs every line of SourceText from LineStart that ends in CR LF; LineStart is left at the first
+// character not run.
+void ConversionPass::RunLines()
+{
     const qsizetype total = Pass.SourceText.size();
     while (!Stopped()) {
         const qsizetype found = FindLineEnd(Pass.SourceText, Pass.LineStart - 1);
@@ -52,10 +104,6 @@ QString ConversionPass::Run(const QString &source)
         if (m_progress && !m_progress(Pass.LineStart - 1, total))
             m_cancelled = true;
     }
-    if (!Stopped())
-        Finish();
-    m_result.resize(m_resultSize);
-    return std::move(m_result);
 }
 
 void ConversionPass::RunLine()

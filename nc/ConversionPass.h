@@ -33,6 +33,16 @@ public:
     // Runs the pass over the whole program and returns the result text.
     QString Run(const QString &source);
 
+    // The same pass over a program handed over in pieces, so that neither it nor its result is ever held
+    // whole: Start, Feed every piece in order (cut anywhere, even inside a line or a CR LF), taking the
+    // result written so far whenever wanted, End, and take the rest. The results put together are Run's.
+    // `pieceSize` is about the size of a piece, for the room of the result.
+    void Start(qsizetype pieceSize);
+    void Feed(QStringView piece);
+    void End();
+    // Hands the result written since the last time to `take`; its room is used again.
+    void TakeResult(const std::function<void(QStringView)> &take);
+
     void SetProgress(PassProgress progress) { m_progress = std::move(progress); }
     // True when the conversion stopped with a failure; the result then holds the lines emitted so far.
     bool Failed() const { return m_failed; }
@@ -66,11 +76,14 @@ protected:
     ConversionPassState Pass;
 
 private:
+    void Begin(qsizetype sourceSize);
+    void RunLines();
     void RunLine();
     void SkipComment();
 
     QString m_result;
     qsizetype m_resultSize = 0; // the characters of m_result written so far
+    bool m_fedAnything = false;
     PassProgress m_progress;
     bool m_failed = false;
     bool m_cancelled = false;

@@ -1,6 +1,8 @@
 #include "nc/ConversionPass.h"
 
 #include <gtest/gtest.h>
+#include <random>
+#include <vector>
 
 namespace {
 
@@ -87,4 +89,56 @@ TEST(ConversionPass, ProgressCanStopThePass)
     pass.Run(u"X1\r\nX2\r\nX3\r\n"_qs);
     EXPECT_TRUE(pass.Cancelled());
     EXPECT_EQ(calls, 2);
+}
+
+namespace {
+
+// Runs the pass over the program handed over in the given pieces and puts its result together.
+template <typename Pass> QString RunInPieces(const QString &program, const std::vector<qsizetype> &cuts)
+{
+    Pass pass;
+    QString result;
+    const auto take = [&](QStringView part) { result += part; };
+    pass.Start(16);
+    qsizetype from = 0;
+    for (qsizetype cut : cuts) {
+        pass.Feed(QStringView(program).sliced(from, cut - from));
+        pass.TakeResult(take);
+        from = cut;
+    }
+    pass.Feed(QStringView(program).sliced(from));
+    pass.End();
+    pass.TakeResult(take);
+    return result;
+}
+
+} // namespace
+
+// Cut into pieces anywhere (inside a line, a comment, a CR LF), a program gives the result it gives whole.
+TEST(ConversionPass, PiecesGiveWhatTheWholeGives)
+{
+    const QString programs[] = {
+        QString(),
+        u"\r\n"_qs,
+        u"G01 X1"_qs,
+        u"G01\r\nX1\r\n"_qs,
+        u"G1 (OPEN\r\nX10 Y\r\nZ) X2\r\nM30"_qs,
+        u"X10\nY20\r\r\n(A\r\n) X1\r\nY2) Z3\r"_qs,
+        u"N1 G00 X1. Z2.\r\n\r\nN2 (C) G01 X-3.5 F0.2\r\nM3\r\nG4\r\n"_qs,
+    };
+    std::mt19937 random(11);
+    for (const QString &program : programs) {
+        MarkLetters whole;
+        const QString expected = whole.Run(program);
+        StopOnM stopping;
+        const QString expectedStopped = stopping.Run(program);
+        for (int attempt = 0; attempt < 200; ++attempt) {
+            std::vector<qsizetype> cuts;
+            for (qsizetype at = 0; at <= program.size(); ++at)
+                if (random() % 4 == 0)
+                    cuts.push_back(at);
+            ASSERT_EQ(RunInPieces<MarkLetters>(program, cuts), expected) << program.toStdString();
+            ASSERT_EQ(RunInPieces<StopOnM>(program, cuts), expectedStopped) << program.toStdString();
+        }
+    }
 }
