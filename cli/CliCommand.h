@@ -5,6 +5,9 @@
 #include <QString>
 #include <QStringList>
 #include <functional>
+#include <memory>
+
+class ConversionPass;
 
 // What the command line gave one conversion: its options and the program text.
 struct CliOptions
@@ -29,6 +32,10 @@ struct CliOutcome
     static CliOutcome Usage(const QString &message) { return {2, QString(), message}; }
 };
 
+// Makes a line-by-line conversion's pass for the options, or gives nullptr and a usage error.
+using CliPassFactory =
+    std::function<std::unique_ptr<ConversionPass>(const CliOptions &, QString &usageError)>;
+
 struct CliCommand
 {
     QString name;
@@ -36,7 +43,14 @@ struct CliCommand
     QStringList valueOptions;
     QStringList flagOptions;
     std::function<CliOutcome(const CliOptions &, const QString &program)> run;
+    // For a conversion that goes line by line: its pass for the options, or nullptr with a usage error.
+    // The converter then reads, converts and writes the program in pieces; `run` converts it whole.
+    CliPassFactory pass;
 };
+
+// A command whose conversion goes line by line: `run` makes the pass and gives it the whole program.
+CliCommand LineByLineCommand(QString name, QString usage, QStringList valueOptions, QStringList flagOptions,
+                             CliPassFactory pass);
 
 // Each conversion adds its entry in its own file; main() lists them.
 const QList<CliCommand> &CliCommands();

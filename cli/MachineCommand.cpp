@@ -36,5 +36,6 @@ CliCommand MachineCommand()
             QStringLiteral("--table FILE (default: the default table)  [--stop-newline]"),
             {QStringLiteral("table")},
             {QStringLiteral("stop-newline")},
-            RunMachine};
+            RunMachine,
+            {}};
 }

@@ -1,5 +1,6 @@
 #include "cli/CliCommand.h"
 #include "convert/PointAddPass.h"
+#include "nc/ConversionPass.h"
 
 #include <optional>
 
@@ -20,15 +21,14 @@ std::optional<PointMode> PointModeOf(const QString &name)
 
 CliCommand PointCommand()
 {
-    return {QStringLiteral("point"),
-            QStringLiteral("--mode point|point-zero|remove"),
-            {QStringLiteral("mode")},
-            {},
-            [](const CliOptions &options, const QString &program) {
-                const std::optional<PointMode> mode = PointModeOf(options.Value(QStringLiteral("mode")));
-                if (!mode)
-                    return CliOutcome::Usage(
-                        QStringLiteral("point: --mode must be point, point-zero or remove"));
-                return CliOutcome{0, ConvertPointAdd(program, *mode), QString()};
-            }};
+    return LineByLineCommand(
+        QStringLiteral("point"), QStringLiteral("--mode point|point-zero|remove"), {QStringLiteral("mode")},
+        {}, [](const CliOptions &options, QString &error) -> std::unique_ptr<ConversionPass> {
+            const std::optional<PointMode> mode = PointModeOf(options.Value(QStringLiteral("mode")));
+            if (!mode) {
+                error = QStringLiteral("point: --mode must be point, point-zero or remove");
+                return nullptr;
+            }
+            return PointAddConversion(*mode);
+        });
 }

@@ -23,5 +23,6 @@ CliCommand RotaryCommand()
         QStringLiteral("--axis LETTER (default C)  --forward CODE (default 15)  --reverse CODE (default 16)"),
         {QStringLiteral("axis"), QStringLiteral("forward"), QStringLiteral("reverse")},
         {},
-        RunRotary};
+        RunRotary,
+        {}}; // the text after the last line end is a line of its own here: converted whole
 }

@@ -1,5 +1,6 @@
 #include "cli/CliCommand.h"
 #include "convert/SpacePass.h"
+#include "nc/ConversionPass.h"
 
 #include <optional>
 
@@ -20,14 +21,14 @@ std::optional<SpaceMode> SpaceModeOf(const QString &name)
 
 CliCommand SpaceCommand()
 {
-    return {QStringLiteral("space"),
-            QStringLiteral("--mode add|number|remove"),
-            {QStringLiteral("mode")},
-            {},
-            [](const CliOptions &options, const QString &program) {
-                const std::optional<SpaceMode> mode = SpaceModeOf(options.Value(QStringLiteral("mode")));
-                if (!mode)
-                    return CliOutcome::Usage(QStringLiteral("space: --mode must be add, number or remove"));
-                return CliOutcome{0, ConvertSpace(program, *mode), QString()};
-            }};
+    return LineByLineCommand(
+        QStringLiteral("space"), QStringLiteral("--mode add|number|remove"), {QStringLiteral("mode")}, {},
+        [](const CliOptions &options, QString &error) -> std::unique_ptr<ConversionPass> {
+            const std::optional<SpaceMode> mode = SpaceModeOf(options.Value(QStringLiteral("mode")));
+            if (!mode) {
+                error = QStringLiteral("space: --mode must be add, number or remove");
+                return nullptr;
+            }
+            return SpaceConversion(*mode);
+        });
 }

@@ -1,5 +1,6 @@
 #include "cli/CliCommand.h"
 #include "convert/UnitPass.h"
+#include "nc/ConversionPass.h"
 
 #include <optional>
 
@@ -27,15 +28,16 @@ std::optional<UnitOption> UnitOptionOf(const QString &name)
 
 CliCommand UnitCommand()
 {
-    return {QStringLiteral("unit"),
-            QStringLiteral("--mode um-mm|10um-mm|inch-mm|mm-inch|mm-um|mm-10um"),
-            {QStringLiteral("mode")},
-            {},
-            [](const CliOptions &options, const QString &program) {
-                const std::optional<UnitOption> option = UnitOptionOf(options.Value(QStringLiteral("mode")));
-                if (!option)
-                    return CliOutcome::Usage(QStringLiteral(
-                        "unit: --mode must be um-mm, 10um-mm, inch-mm, mm-inch, mm-um or mm-10um"));
-                return CliOutcome{0, ConvertUnit(program, *option), QString()};
-            }};
+    return LineByLineCommand(
+        QStringLiteral("unit"), QStringLiteral("--mode um-mm|10um-mm|inch-mm|mm-inch|mm-um|mm-10um"),
+        {QStringLiteral("mode")}, {},
+        [](const CliOptions &options, QString &error) -> std::unique_ptr<ConversionPass> {
+            const std::optional<UnitOption> option = UnitOptionOf(options.Value(QStringLiteral("mode")));
+            if (!option) {
+                error =
+                    QStringLiteral("unit: --mode must be um-mm, 10um-mm, inch-mm, mm-inch, mm-um or mm-10um");
+                return nullptr;
+            }
+            return UnitConversion(*option);
+        });
 }

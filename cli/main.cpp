@@ -1,4 +1,5 @@
 #include "cli/CliCommand.h"
+#include "nc/ConversionPass.h"
 #include "nc/ProgramText.h"
 
 #include <QCoreApplication>
@@ -74,32 +75,115 @@ bool ParseOptions(const CliCommand &command, const QStringList &args, CliOptions
     return true;
 }
 
-// The program's text. A file is read through a mapping of it, which spares copying its bytes; standard
-// input is read whole. The bytes are given up as soon as they are decoded.
-bool ReadProgram(const QString &path, QString &program, QString &error)
+// The program's bytes. A file is mapped into memory, which spares copying them; standard input is read
+// whole.
+class ProgramBytes
 {
-    QFile file;
-    const bool opened = path.isEmpty() ? file.open(stdin, QIODevice::ReadOnly)
-                                       : (file.setFileName(path), file.open(QIODevice::ReadOnly));
-    if (!opened) {
-        error = QStringLiteral("cannot read %1: %2")
-                    .arg(path.isEmpty() ? QStringLiteral("standard input") : path, file.errorString());
-        return false;
+public:
+    ~ProgramBytes() { Release(); }
+
+    bool Open(const QString &path, QString &error)
+    {
+        const bool opened = path.isEmpty() ? m_file.open(stdin, QIODevice::ReadOnly)
+                                           : (m_file.setFileName(path), m_file.open(QIODevice::ReadOnly));
+        if (!opened) {
+            error = QStringLiteral("cannot read %1: %2")
+                        .arg(path.isEmpty() ? QStringLiteral("standard input") : path, m_file.errorString());
+            return false;
+        }
+        m_size = m_file.size();
+        m_mapped = path.isEmpty() || m_size == 0 ? nullptr : m_file.map(0, m_size);
+        if (!m_mapped)
+            m_read = m_file.readAll();
+        return true;
     }
-    const qint64 size = file.size();
-    uchar *mapped = path.isEmpty() || size == 0 ? nullptr : file.map(0, size);
-    if (mapped) {
-        program = nc::DecodeCp932(QByteArrayView(mapped, size)).text;
-        file.unmap(mapped);
-    } else {
-        program = nc::DecodeCp932(file.readAll()).text;
+
+    QByteArrayView View() const
+    {
+        return m_mapped ? QByteArrayView(m_mapped, m_size) : QByteArrayView(m_read);
     }
-    return true;
-}
+
+    void Release()
+    {
+        if (m_mapped)
+            m_file.unmap(m_mapped);
+        m_mapped = nullptr;
+        m_read = QByteArray();
+    }
+
+private:
+    QFile m_file;
+    uchar *m_mapped = nullptr;
+    qint64 m_size = 0;
+    QByteArray m_read;
+};
 
 void WriteOutput(QByteArrayView bytes)
 {
     std::fwrite(bytes.data(), 1, bytes.size(), stdout);
+}
+
+void ReportUnwritable(qsizetype index)
+{
+    WriteError(
+        QStringLiteral("the result holds a character code page 932 cannot write, at offset %1").arg(index));
+}
+
+// The whole program decoded, converted and written; its bytes are given up as soon as they are decoded.
+int RunWhole(const CliCommand &command, const CliOptions &options, ProgramBytes &bytes)
+{
+    QString program = nc::DecodeCp932(bytes.View()).text;
+    bytes.Release();
+    const CliOutcome outcome = command.run(options, program);
+    program = QString();
+    if (outcome.exitCode == 2)
+        return UsageError(outcome.error);
+    const qsizetype badIndex = nc::WriteCp932(outcome.output, WriteOutput);
+    if (badIndex >= 0) {
+        ReportUnwritable(badIndex);
+        return 1;
+    }
+    std::fflush(stdout);
+    WriteError(outcome.error);
+    return outcome.exitCode;
+}
+
+// A conversion that goes line by line reads, converts and writes the program a piece at a time, so that
+// neither the program's text nor the result is ever held whole.
+int RunInPieces(ConversionPass &pass, QByteArrayView bytes)
+{
+    constexpr qsizetype PieceSize = qsizetype(1) << 20;
+    qsizetype writtenChars = 0;
+    qsizetype badIndex = -1;
+    const auto write = [&](QStringView text) {
+        if (badIndex >= 0)
+            return;
+        const qsizetype bad = nc::WriteCp932(text, WriteOutput);
+        if (bad >= 0)
+            badIndex = writtenChars + bad;
+        writtenChars += text.size();
+    };
+    pass.Start(PieceSize);
+    for (qsizetype from = 0; from < bytes.size() && badIndex < 0 && !pass.Failed();) {
+        const qsizetype end = nc::PieceEnd(bytes, from, PieceSize);
+        pass.Feed(nc::DecodeCp932(bytes.sliced(from, end - from)).text);
+        pass.TakeResult(write);
+        from = end;
+    }
+    if (badIndex < 0) {
+        pass.End();
+        pass.TakeResult(write);
+    }
+    std::fflush(stdout);
+    if (badIndex >= 0) {
+        ReportUnwritable(badIndex);
+        return 1;
+    }
+    if (pass.Failed()) {
+        WriteError(pass.FailureMessage());
+        return 1;
+    }
+    return 0;
 }
 
 } // namespace
@@ -119,23 +203,19 @@ int main(int argc, char *argv[])
     QString error;
     if (!ParseOptions(*command, args, options, input, error))
         return UsageError(error);
-    QString program;
-    if (!ReadProgram(input, program, error)) {
+    ProgramBytes bytes;
+    if (!bytes.Open(input, error)) {
         WriteError(error);
         return 2;
     }
-    const CliOutcome outcome = command->run(options, program);
-    program = QString();
-    if (outcome.exitCode == 2)
-        return UsageError(outcome.error);
-
-    const qsizetype badIndex = nc::WriteCp932(outcome.output, WriteOutput);
-    if (badIndex >= 0) {
-        WriteError(QStringLiteral("the result holds a character code page 932 cannot write, at offset %1")
-                       .arg(badIndex));
-        return 1;
+    if (command->pass) {
+        const std::unique_ptr<ConversionPass> pass = command->pass(options, error);
+        if (!pass)
+            return UsageError(error);
+        // Bytes that are no character may decode to characters that cannot be written again: such a
+        // program is converted whole, so that nothing at all is written then.
+        if (nc::IsCleanCp932(bytes.View()))
+            return RunInPieces(*pass, bytes.View());
     }
-    std::fflush(stdout);
-    WriteError(outcome.error);
-    return outcome.exitCode;
+    return RunWhole(*command, options, bytes);
 }

@@ -77,3 +77,8 @@ QString ConvertPointAdd(const QString &source, PointMode mode)
     PointAddPass pass(mode);
     return pass.Run(source);
 }
+
+std::unique_ptr<ConversionPass> PointAddConversion(PointMode mode)
+{
+    return std::make_unique<PointAddPass>(mode);
+}

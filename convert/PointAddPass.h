@@ -1,6 +1,9 @@
 #pragma once
 
 #include <QString>
+#include <memory>
+
+class ConversionPass;
 
 // How the values of the dimension words are written; the values are the dialog's option indexes.
 enum class PointMode
@@ -12,3 +15,5 @@ enum class PointMode
 
 // Rewrites the value of every dimension word of `source` with or without a decimal point.
 QString ConvertPointAdd(const QString &source, PointMode mode);
+// The same pass, for a program handed over in pieces.
+std::unique_ptr<ConversionPass> PointAddConversion(PointMode mode);

@@ -116,3 +116,8 @@ QString ConvertSpace(const QString &source, SpaceMode mode)
     SpacePass pass(mode);
     return pass.Run(source);
 }
+
+std::unique_ptr<ConversionPass> SpaceConversion(SpaceMode mode)
+{
+    return std::make_unique<SpacePass>(mode);
+}

@@ -1,6 +1,9 @@
 #pragma once
 
 #include <QString>
+#include <memory>
+
+class ConversionPass;
 
 // The three ways the blanks between words are rewritten; the values are the dialog's option indexes.
 enum class SpaceMode
@@ -12,3 +15,5 @@ enum class SpaceMode
 
 // Rewrites the blanks between the words of every line of `source`.
 QString ConvertSpace(const QString &source, SpaceMode mode);
+// The same pass, for a program handed over in pieces.
+std::unique_ptr<ConversionPass> SpaceConversion(SpaceMode mode);

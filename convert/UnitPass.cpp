@@ -249,3 +249,8 @@ QString ConvertUnit(const QString &source, UnitOption option)
     UnitPass pass(option);
     return pass.Run(source);
 }
+
+std::unique_ptr<ConversionPass> UnitConversion(UnitOption option)
+{
+    return std::make_unique<UnitPass>(option);
+}

@@ -1,6 +1,9 @@
 #pragma once
 
 #include <QString>
+#include <memory>
+
+class ConversionPass;
 
 // The six unit changes; the values are the dialog's option indexes. "um" is 0.001 mm, "10um" 0.01 mm.
 enum class UnitOption
@@ -17,3 +20,5 @@ enum class UnitOption
 // factor; E values also depend on the dwell and the feed mode; S values change only between inch and mm
 // under constant surface speed. The arithmetic is single precision.
 QString ConvertUnit(const QString &source, UnitOption option);
+// The same pass, for a program handed over in pieces.
+std::unique_ptr<ConversionPass> UnitConversion(UnitOption option);

@@ -232,6 +232,54 @@ DecodedText DecodeCp932(QByteArrayView bytes)
     return result;
 }
 
+// A LF whose byte before is a CR can be neither half of a two-byte character (a CR is no lead byte), so
+// the bytes up to it end every character.
+qsizetype PieceEnd(QByteArrayView bytes, qsizetype from, qsizetype size)
+{
+    const qsizetype total = bytes.size();
+    for (qsizetype at = from + size; at < total; at += size) {
+        for (qsizetype lf = at; lf > from + 1 && lf > at - size; --lf)
+            if (bytes[lf - 1] == '\n' && bytes[lf - 2] == '\r')
+                return lf;
+    }
+    return total;
+}
+
+bool IsCleanCp932(QByteArrayView bytes)
+{
+    const auto *data = reinterpret_cast<const unsigned char *>(bytes.data());
+    const qsizetype size = bytes.size();
+    KnownCharacters known;
+    qsizetype i = 0;
+    while (i < size) {
+#ifdef __SSE2__
+        while (i + 16 <= size &&
+               _mm_movemask_epi8(_mm_loadu_si128(reinterpret_cast<const __m128i *>(data + i))) == 0)
+            i += 16;
+#endif
+        while (i < size && data[i] < 0x80)
+            ++i;
+        if (i >= size)
+            break;
+        const qsizetype end = EndOfMultibyteRun(data, i, size);
+        char16_t c = 0;
+        while (i < end) {
+            const int taken = known.Read(data + i, end - i, c);
+            if (taken == 0)
+                break;
+            i += taken;
+        }
+        if (i == end)
+            continue;
+        QStringDecoder decoder(Cp932, QStringConverter::Flag::Stateless);
+        const QString ignored = decoder.decode(bytes.sliced(i, end - i));
+        if (decoder.hasError())
+            return false;
+        i = end;
+    }
+    return true;
+}
+
 namespace {
 
 qsizetype FirstUnencodable(QStringView text)

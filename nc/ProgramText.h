@@ -16,6 +16,15 @@ struct DecodedText
 
 DecodedText DecodeCp932(QByteArrayView bytes);
 
+// The end of a piece of `bytes` that starts at `from` and is about `size` bytes long: just after a CR LF
+// (or the end of the bytes). No character reaches over such a place, so the pieces decoded one by one give
+// the text decoded whole.
+qsizetype PieceEnd(QByteArrayView bytes, qsizetype from, qsizetype size);
+
+// Whether every byte sequence is a code page 932 character: decoded, such bytes give only characters that
+// can be written again.
+bool IsCleanCp932(QByteArrayView bytes);
+
 struct EncodedText
 {
     QByteArray bytes;

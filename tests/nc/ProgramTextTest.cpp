@@ -209,3 +209,37 @@ TEST(ProgramText, ReadsAndWritesACommentCharacterAnywhereInAscii)
         ASSERT_EQ(nc::DecodeCp932(encoded.bytes).text, text) << at;
     }
 }
+
+// Pieces that end just after a CR LF decode one by one to the text decoded whole, whatever bytes stand
+// around the CR LF; and bytes are clean exactly when decoding them finds nothing invalid.
+TEST(ProgramText, PiecesDecodeLikeTheWholeAndCleanBytesAreKnown)
+{
+    std::mt19937 random(31);
+    const char around[] = {'\r',       '\n',       'X',        char(0x81), char(0x82),
+                           char(0xA0), char(0x40), char(0xB1), char(0xE0)};
+    for (int sample = 0; sample < 300; ++sample) {
+        QByteArray bytes;
+        const int length = int(random() % 400);
+        for (int k = 0; k < length; ++k) {
+            if (random() % 5 == 0)
+                bytes += "\r\n";
+            else
+                bytes += around[random() % sizeof around];
+        }
+        const nc::DecodedText whole = nc::DecodeCp932(bytes);
+        for (qsizetype size : {1, 2, 3, 7, 50}) {
+            QString pieces;
+            for (qsizetype from = 0; from < bytes.size();) {
+                const qsizetype end = nc::PieceEnd(bytes, from, size);
+                ASSERT_GT(end, from);
+                ASSERT_TRUE(end == bytes.size() || bytes.sliced(0, end).endsWith("\r\n"));
+                pieces += nc::DecodeCp932(QByteArrayView(bytes).sliced(from, end - from)).text;
+                from = end;
+            }
+            ASSERT_EQ(pieces, whole.text) << bytes.toHex().constData() << " in pieces of " << size;
+        }
+        EXPECT_EQ(nc::IsCleanCp932(bytes), !whole.hadInvalidBytes) << bytes.toHex().constData();
+    }
+    EXPECT_TRUE(nc::IsCleanCp932(QByteArray("G01 (\x83\x65\x83\x58\x83\x67)\r\n")));
+    EXPECT_FALSE(nc::IsCleanCp932(QByteArray("G01 (\x81\x7f)\r\n")));
+}
