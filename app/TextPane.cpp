@@ -135,13 +135,13 @@ void TextPane::SetText(const QString &text)
     m_changePending = true;
 }
 
-qsizetype TextPane::TextLength() const
+qsizetype TextPane::SystemLength() const
 {
     const QTextDocument *doc = document();
     return qsizetype(doc->characterCount() - 1) + (doc->blockCount() - 1);
 }
 
-qsizetype TextPane::OffsetOfPosition(int widgetPosition) const
+qsizetype TextPane::SystemOffset(int widgetPosition) const
 {
     return widgetPosition + document()->findBlock(widgetPosition).blockNumber();
 }
@@ -149,7 +149,7 @@ qsizetype TextPane::OffsetOfPosition(int widgetPosition) const
 TextPane::WidgetPoint TextPane::ToWidget(qsizetype offset) const
 {
     const QTextDocument *doc = document();
-    offset = std::clamp<qsizetype>(offset, 0, TextLength());
+    offset = std::clamp<qsizetype>(offset, 0, SystemLength());
     // The last line whose program offset is at or before `offset`: line b starts at position(b) + b.
     int low = 0;
     int high = doc->blockCount() - 1;
@@ -174,7 +174,7 @@ qsizetype TextPane::SelStart() const
     if (m_selection.valid && cursor.anchor() == m_selection.anchor &&
         cursor.position() == m_selection.position)
         return m_selection.start;
-    return OffsetOfPosition(cursor.selectionStart());
+    return SystemOffset(cursor.selectionStart());
 }
 
 qsizetype TextPane::SelLength() const
@@ -183,7 +183,7 @@ qsizetype TextPane::SelLength() const
     if (m_selection.valid && cursor.anchor() == m_selection.anchor &&
         cursor.position() == m_selection.position)
         return m_selection.length;
-    return OffsetOfPosition(cursor.selectionEnd()) - OffsetOfPosition(cursor.selectionStart());
+    return SystemOffset(cursor.selectionEnd()) - SystemOffset(cursor.selectionStart());
 }
 
 void TextPane::SetSelStart(qsizetype start)
@@ -198,7 +198,7 @@ void TextPane::SetSelLength(qsizetype length)
 
 void TextPane::Select(qsizetype start, qsizetype length)
 {
-    const qsizetype total = TextLength();
+    const qsizetype total = SystemLength();
     start = std::clamp<qsizetype>(start, 0, total);
     length = std::clamp<qsizetype>(length, 0, total - start);
     const WidgetPoint from = ToWidget(start);

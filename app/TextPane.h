@@ -39,9 +39,9 @@ public:
     int LineCount() const;
 
     // The length of Text(), without building it.
-    qsizetype TextLength() const;
+    qsizetype SystemLength() const;
     // The offset in Text() of a position of the widget's document; logarithmic in the number of lines.
-    qsizetype OffsetOfPosition(int widgetPosition) const;
+    qsizetype SystemOffset(int widgetPosition) const;
 
 signals:
     // Once after every change of the text, typed or made by the program.

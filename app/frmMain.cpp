@@ -11,16 +11,16 @@
 #include "app/SourcePaneInput.h"
 #include "app/SystemClipboard.h"
 #include "app/TextPane.h"
+#include "app/frmAbout.h"
+#include "convert/G90_G91.h"
 #include "convert/PointAdd.h"
 #include "convert/Space.h"
+#include "convert/Spindle.h"
 #include "convert/Unit.h"
+#include "convert/XY_CX.h"
 #include "machine/Machine.h"
 #include "search/SearchCommands.h"
 #include "search/TextPaneTarget.h"
-#include "app/frmAbout.h"
-#include "convert/G90_G91.h"
-#include "convert/Spindle.h"
-#include "convert/XY_CX.h"
 
 #include <QAction>
 #include <QApplication>
@@ -696,7 +696,6 @@ void frmMain::mnuConvertG90_G91_Click()
     G90_G91 dialog(*this, this);
     dialog.exec();
 }
-
 
 // ---- the machine conversion ----
 

@@ -54,7 +54,7 @@ TEST_P(TextPaneTexts, GivesBackTheTextItWasGiven)
     TextPane pane;
     pane.SetText(GetParam());
     EXPECT_EQ(pane.Text(), GetParam());
-    EXPECT_EQ(pane.TextLength(), GetParam().size());
+    EXPECT_EQ(pane.SystemLength(), GetParam().size());
     EXPECT_EQ(pane.LineCount(), LinesOf(GetParam()));
     EXPECT_EQ(pane.SelStart(), 0);
     EXPECT_EQ(pane.SelLength(), 0);
@@ -102,7 +102,7 @@ TEST_P(TextPaneTexts, EveryReplacementSplicesTheProgramText)
                         .arg(replacement.toUtf8().toHex());
                 };
                 ASSERT_EQ(pane.Text(), expected) << where().toStdString();
-                ASSERT_EQ(pane.TextLength(), expected.size()) << where().toStdString();
+                ASSERT_EQ(pane.SystemLength(), expected.size()) << where().toStdString();
                 ASSERT_EQ(pane.SelStart(), start + replacement.size()) << where().toStdString();
                 ASSERT_EQ(pane.SelLength(), 0) << where().toStdString();
                 // A CR that comes to stand before an LF is a line end again.
