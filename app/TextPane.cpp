@@ -2,11 +2,13 @@
 
 #include "app/AppFonts.h"
 
+#include <QAbstractTextDocumentLayout>
 #include <QContextMenuEvent>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QMimeData>
 #include <QMouseEvent>
+#include <QResizeEvent>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -14,20 +16,43 @@
 
 namespace {
 
-constexpr char16_t ShownCr = 0x240D; // SYMBOL FOR CARRIAGE RETURN: a lone CR inside a line
-constexpr char16_t ShownLf = 0x240A; // SYMBOL FOR LINE FEED: a lone LF inside a line
-constexpr char16_t Break = 0x2029;   // the widget's line break, one CR LF of the program text
+constexpr char16_t ShownCr = 0x240D;   // SYMBOL FOR CARRIAGE RETURN: a lone CR inside a line
+constexpr char16_t ShownLf = 0x240A;   // SYMBOL FOR LINE FEED: a lone LF inside a line
+constexpr char16_t Break = 0x2029;     // a CR LF that ends a block of the widget
+constexpr char16_t LineBreak = 0x2028; // a CR LF inside a block of the widget
 
-// Program text to the widget's: CR LF becomes a line break, a lone CR or LF its visible symbol.
-QString ToDisplay(QStringView program)
+// Each block costs the widget far more than its characters (a million one-line blocks take seconds to
+// build), so a long text is kept in blocks of this many lines, its other line ends being line breaks
+// inside the block. The first line end of a text put in is always a block break, so that Enter starts a
+// block as before and a block never grows by more than this many lines at a time.
+constexpr int LinesPerBlock = 16;
+
+bool IsLineBreak(QChar c)
+{
+    return c.unicode() == LineBreak;
+}
+
+// Program text to the widget's: CR LF becomes a block or line break, a lone CR or LF its visible symbol.
+// `lineBreaks`, when given, receives the number of line breaks in each block the text makes.
+QString ToDisplay(QStringView program, std::vector<int> *lineBreaks = nullptr)
 {
     QString out(program.size(), Qt::Uninitialized);
     QChar *to = out.data();
     const qsizetype size = program.size();
+    int breaks = 0;
+    if (lineBreaks)
+        lineBreaks->assign(1, 0);
     for (qsizetype i = 0; i < size; ++i) {
         const char16_t c = program[i].unicode();
         if (c == u'\r' && i + 1 < size && program[i + 1] == u'\n') {
-            *to++ = QChar(Break);
+            const bool newBlock = breaks++ % LinesPerBlock == 0;
+            *to++ = QChar(newBlock ? Break : LineBreak);
+            if (lineBreaks) {
+                if (newBlock)
+                    lineBreaks->push_back(0);
+                else
+                    ++lineBreaks->back();
+            }
             ++i;
         } else if (c == u'\r') {
             *to++ = QChar(ShownCr);
@@ -44,12 +69,15 @@ QString ToDisplay(QStringView program)
 // The widget's text to program text: the exact inverse of ToDisplay.
 QString ToProgram(QStringView display)
 {
-    const qsizetype breaks = std::count(display.begin(), display.end(), QChar(Break));
+    qsizetype breaks = 0;
+    for (const QChar ch : display)
+        breaks += ch.unicode() == Break || ch.unicode() == LineBreak;
     QString out(display.size() + breaks, Qt::Uninitialized);
     QChar *to = out.data();
     for (const QChar ch : display) {
         switch (ch.unicode()) {
         case Break:
+        case LineBreak:
             *to++ = u'\r';
             *to++ = u'\n';
             break;
@@ -64,6 +92,11 @@ QString ToProgram(QStringView display)
         }
     }
     return out;
+}
+
+int LineBreaksIn(QStringView text)
+{
+    return int(std::count_if(text.begin(), text.end(), IsLineBreak));
 }
 
 // Pasted text keeps its lines but every line end becomes CR LF, as if typed with Enter.
@@ -123,14 +156,28 @@ TextPane::TextPane(QWidget *parent) : QPlainTextEdit(parent)
 
 QString TextPane::Text() const
 {
-    return ToProgram(document()->toRawText());
+    // Searches ask for the whole text at every step: it is built once per change of the text.
+    if (!m_textValid) {
+        m_text = ToProgram(document()->toRawText());
+        m_textValid = true;
+    }
+    return m_text;
 }
 
 void TextPane::SetText(const QString &text)
 {
     EditScope scope(*this);
     ClearSelectionMemory();
-    setPlainText(ToDisplay(text));
+    std::vector<int> lineBreaks;
+    const QString display = ToDisplay(text, &lineBreaks);
+    m_settingText = true;
+    setPlainText(display);
+    m_settingText = false;
+    m_lineBreaks = std::move(lineBreaks);
+    m_lineBreaksBefore.clear();
+    TellLineCounts();
+    m_text = text;
+    m_textValid = true;
     // Setting the text is a change even when the new text equals the old one.
     m_changePending = true;
 }
@@ -138,34 +185,76 @@ void TextPane::SetText(const QString &text)
 qsizetype TextPane::SystemLength() const
 {
     const QTextDocument *doc = document();
-    return qsizetype(doc->characterCount() - 1) + (doc->blockCount() - 1);
+    return qsizetype(doc->characterCount() - 1) + (doc->blockCount() - 1) +
+           LineBreaksBefore(doc->blockCount());
 }
 
 qsizetype TextPane::SystemOffset(int widgetPosition) const
 {
-    return widgetPosition + document()->findBlock(widgetPosition).blockNumber();
+    const QTextBlock block = document()->findBlock(widgetPosition);
+    const int inBlock = widgetPosition - block.position();
+    const int lineBreaks =
+        m_lineBreaks[block.blockNumber()] == 0 ? 0 : LineBreaksIn(block.text().left(inBlock));
+    return ProgramStart(block) + inBlock + lineBreaks;
+}
+
+qsizetype TextPane::LineBreaksBefore(int blockNumber) const
+{
+    if (m_lineBreaksBefore.size() != m_lineBreaks.size() + 1) {
+        m_lineBreaksBefore.resize(m_lineBreaks.size() + 1);
+        m_lineBreaksBefore[0] = 0;
+        for (size_t b = 0; b < m_lineBreaks.size(); ++b)
+            m_lineBreaksBefore[b + 1] = m_lineBreaksBefore[b] + m_lineBreaks[b];
+    }
+    return m_lineBreaksBefore[size_t(blockNumber)];
+}
+
+// Every break before the block, of either kind, is a CR LF: one character more than in the widget.
+qsizetype TextPane::ProgramStart(const QTextBlock &block) const
+{
+    const int number = block.blockNumber();
+    return block.position() + qsizetype(number) + LineBreaksBefore(number);
 }
 
 TextPane::WidgetPoint TextPane::ToWidget(qsizetype offset) const
 {
     const QTextDocument *doc = document();
     offset = std::clamp<qsizetype>(offset, 0, SystemLength());
-    // The last line whose program offset is at or before `offset`: line b starts at position(b) + b.
+    // The last block that starts at or before `offset`.
     int low = 0;
     int high = doc->blockCount() - 1;
     while (low < high) {
         const int middle = low + (high - low + 1) / 2;
-        if (doc->findBlockByNumber(middle).position() + qsizetype(middle) <= offset)
+        if (ProgramStart(doc->findBlockByNumber(middle)) <= offset)
             low = middle;
         else
             high = middle - 1;
     }
     const QTextBlock block = doc->findBlockByNumber(low);
-    const qsizetype inLine = offset - (block.position() + qsizetype(low));
-    const int lineLength = block.length() - 1;
-    if (inLine <= lineLength)
-        return {block.position() + int(inLine), false};
-    return {block.position() + lineLength, true};
+    qsizetype program = ProgramStart(block);
+    int position = block.position();
+    if (m_lineBreaks[size_t(low)] > 0) {
+        // Walk the block's lines: a line break takes two program characters.
+        const QString text = block.text();
+        for (const QChar c : text) {
+            if (program == offset)
+                return {position, false};
+            if (IsLineBreak(c)) {
+                if (program + 1 == offset)
+                    return {position, true};
+                program += 2;
+            } else {
+                ++program;
+            }
+            ++position;
+        }
+    } else {
+        const qsizetype inBlock = std::min<qsizetype>(offset - program, block.length() - 1);
+        program += inBlock;
+        position += int(inBlock);
+    }
+    // Past the last character of the block: on its end, or between the CR and the LF of its break.
+    return {position, program != offset};
 }
 
 qsizetype TextPane::SelStart() const
@@ -279,9 +368,55 @@ void TextPane::ResetSelectionFormat()
     m_formatOnly = false;
 }
 
+// The widget takes a block it has not drawn yet for one line; told how many lines each block holds, its
+// scroll bar spans the whole program from the start.
+void TextPane::TellLineCounts()
+{
+    QTextDocument *doc = document();
+    auto lineBreaks = m_lineBreaks.cbegin();
+    for (QTextBlock block = doc->begin(); block.isValid() && lineBreaks != m_lineBreaks.cend();
+         block = block.next())
+        block.setLineCount(*lineBreaks++ + 1);
+    QAbstractTextDocumentLayout *layout = doc->documentLayout();
+    emit layout->documentSizeChanged(layout->documentSize());
+}
+
 int TextPane::LineCount() const
 {
-    return document()->blockCount();
+    const int blocks = document()->blockCount();
+    return blocks + int(LineBreaksBefore(blocks));
+}
+
+// The blocks from the one holding `from` to the one holding `from + added` are new; those after them are
+// the old ones, so the difference in the number of blocks tells how many old ones they replace.
+void TextPane::CountLineBreaks(int from, int added)
+{
+    const QTextDocument *doc = document();
+    const int end = doc->characterCount() - 1;
+    QTextBlock block = doc->findBlock(std::clamp(from, 0, end));
+    const QTextBlock last = doc->findBlock(std::clamp(from + added, 0, end));
+    const int first = block.blockNumber();
+    const int newSpan = last.blockNumber() - first + 1;
+    const int oldSpan = newSpan - (doc->blockCount() - int(m_lineBreaks.size()));
+    std::vector<int> counts;
+    counts.reserve(size_t(newSpan));
+    for (;; block = block.next()) {
+        counts.push_back(LineBreaksIn(block.text()));
+        block.setLineCount(counts.back() + 1);
+        if (block == last)
+            break;
+    }
+    m_lineBreaksBefore.clear();
+    if (oldSpan < 1 || first + oldSpan > int(m_lineBreaks.size())) {
+        // Not a change confined to those blocks after all: count every block.
+        m_lineBreaks.clear();
+        for (QTextBlock b = doc->begin(); b.isValid(); b = b.next())
+            m_lineBreaks.push_back(LineBreaksIn(b.text()));
+        return;
+    }
+    const auto at = m_lineBreaks.begin() + first;
+    m_lineBreaks.erase(at, at + oldSpan);
+    m_lineBreaks.insert(m_lineBreaks.begin() + first, counts.begin(), counts.end());
 }
 
 void TextPane::OnContentsChange(int from, int removed, int added)
@@ -289,6 +424,11 @@ void TextPane::OnContentsChange(int from, int removed, int added)
     Q_UNUSED(removed);
     if (m_formatOnly)
         return;
+    m_textValid = false;
+    m_text = QString();
+    // SetText counts the breaks of the text it puts in as it converts it.
+    if (!m_settingText)
+        CountLineBreaks(from, added);
     ClearSelectionMemory();
     m_changePending = true;
     if (m_editDepth > 0) {
@@ -354,6 +494,14 @@ void TextPane::KeepSelectionVisible()
     }
     if (!same)
         setPalette(colours);
+}
+
+void TextPane::resizeEvent(QResizeEvent *event)
+{
+    QPlainTextEdit::resizeEvent(event);
+    // A new width lays the document out afresh, which takes every block for one line again.
+    if (event->oldSize().width() != event->size().width())
+        TellLineCounts();
 }
 
 void TextPane::changeEvent(QEvent *event)

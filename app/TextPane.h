@@ -4,10 +4,12 @@
 #include <vector>
 
 class QColor;
+class QTextBlock;
 
 // A program text pane. Its offsets are the program's: a CR LF line end counts two characters, and a lone
 // CR or LF is an ordinary character inside a line, shown as U+240D or U+240A. Every line break the
-// widget holds is one CR LF, so an offset is the widget position plus the number of breaks before it.
+// widget holds (a block break, or a line break inside a block) is one CR LF, so an offset is the widget
+// position plus the number of breaks before it.
 class TextPane : public QPlainTextEdit
 {
     Q_OBJECT
@@ -55,6 +57,7 @@ protected:
     void mousePressEvent(QMouseEvent *event) override;
     void contextMenuEvent(QContextMenuEvent *event) override;
     void changeEvent(QEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
     bool canInsertFromMimeData(const QMimeData *source) const override;
     void insertFromMimeData(const QMimeData *source) override;
     QMimeData *createMimeDataFromSelection() const override;
@@ -72,6 +75,12 @@ private:
     };
 
     WidgetPoint ToWidget(qsizetype offset) const;
+    // The program offset where a block starts.
+    qsizetype ProgramStart(const QTextBlock &block) const;
+    // The line breaks inside the blocks before block `blockNumber` (the last number gives them all).
+    qsizetype LineBreaksBefore(int blockNumber) const;
+    void CountLineBreaks(int from, int added);
+    void TellLineCounts();
     void Select(qsizetype start, qsizetype length);
     void ReplaceWidgetRange(int from, int to, const QString &programText);
     void OnContentsChange(int from, int removed, int added);
@@ -87,6 +96,16 @@ private:
     // Widget positions where an edit joined old and new text: a lone CR before a lone LF there is a
     // line break again.
     std::vector<int> m_seams;
+
+    // The line breaks inside each block of the widget, and their running sum (rebuilt after a change,
+    // when first asked for), so that an offset is placed without reading the text before it.
+    std::vector<int> m_lineBreaks{0};
+    mutable std::vector<qsizetype> m_lineBreaksBefore;
+    bool m_settingText = false;
+
+    // The whole program text, built when first asked for after a change.
+    mutable QString m_text;
+    mutable bool m_textValid = true;
 
     // The selection as last set in program offsets, valid while the widget's cursor stays where it was
     // put; it keeps an offset that falls inside a line break.

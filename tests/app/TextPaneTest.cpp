@@ -1,6 +1,8 @@
 #include "app/TextPane.h"
 
+#include <QApplication>
 #include <QMimeData>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTextCursor>
@@ -29,6 +31,16 @@ int LinesOf(const QString &text)
     return lines;
 }
 
+// More lines than the pane keeps in one block of the widget, with lone CR and LF characters among them.
+QString ManyLines(int lines)
+{
+    const QString kinds[] = {QStringLiteral("A"), QString(), QStringLiteral("B\r"), QStringLiteral("\nC")};
+    QString text;
+    for (int i = 0; i < lines; ++i)
+        text += kinds[i % 4] + QStringLiteral("\r\n");
+    return text + QStringLiteral("Z");
+}
+
 // Texts that mix CR LF line ends with lone CR and LF characters in every order.
 const QString Texts[] = {
     QString(),
@@ -43,6 +55,7 @@ const QString Texts[] = {
     QStringLiteral("\r\n\n\r\r\n"),
     QStringLiteral("G01\r\nX1\nY2\r"),
     QStringLiteral("(テスト)\r\n\u3000X"),
+    ManyLines(19),
 };
 
 class TextPaneTexts : public ::testing::TestWithParam<QString>
@@ -85,7 +98,8 @@ TEST_P(TextPaneTexts, EveryReplacementSplicesTheProgramText)
                                     QStringLiteral("\r"),
                                     QStringLiteral("\n"),
                                     QStringLiteral("Y\r"),
-                                    QStringLiteral("\nZ")};
+                                    QStringLiteral("\nZ"),
+                                    QStringLiteral("1\r\n2\r\n3\r\n")};
     TextPane pane;
     for (const QString &replacement : replacements) {
         for (qsizetype start = 0; start <= text.size(); ++start) {
@@ -196,6 +210,52 @@ TEST(TextPane, EnterTypesCrLf)
     }
 }
 
+// Keys typed at every place of a long text: the program text changes as the key says, wherever the line
+// end stands in the widget.
+TEST(TextPane, KeysEditTheProgramTextEverywhere)
+{
+    struct Case
+    {
+        const char *what;
+        Qt::Key key;
+        QString inserted; // at the caret
+        int removedBefore;
+        int removedAfter;
+    };
+    const Case cases[] = {
+        {"a letter", Qt::Key_Q, QStringLiteral("q"), 0, 0},
+        {"Enter", Qt::Key_Return, QStringLiteral("\r\n"), 0, 0},
+        {"Backspace", Qt::Key_Backspace, QString(), 1, 0},
+        {"Delete", Qt::Key_Delete, QString(), 0, 1},
+    };
+    const QString text = ManyLines(40);
+    TextPane pane;
+    for (const Case &c : cases) {
+        for (qsizetype caret = 0; caret <= text.size(); ++caret) {
+            // A caret between the CR and the LF of a line end is not a place the widget has.
+            if (caret > 0 && text.mid(caret - 1, 2) == QStringLiteral("\r\n"))
+                continue;
+            pane.SetText(text);
+            pane.SetSelStart(caret);
+            QTest::keyClick(&pane, c.key);
+            // Backspace and Delete take a whole line end when they reach one.
+            qsizetype from = caret;
+            qsizetype to = caret;
+            if (c.removedBefore > 0 && caret > 0)
+                from -= text.mid(caret - 2, 2) == QStringLiteral("\r\n") ? 2 : 1;
+            if (c.removedAfter > 0 && caret < text.size())
+                to += text.mid(caret, 2) == QStringLiteral("\r\n") ? 2 : 1;
+            // A lone CR and a lone LF brought together make a line end (the program text says so already).
+            const QString expected = text.left(from) + c.inserted + text.mid(to);
+            const auto where = [&] { return std::string(c.what) + " at " + std::to_string(caret); };
+            ASSERT_EQ(pane.Text(), expected) << where();
+            ASSERT_EQ(pane.SystemLength(), expected.size()) << where();
+            ASSERT_EQ(pane.SelStart(), from + c.inserted.size()) << where();
+            ASSERT_EQ(pane.LineCount(), LinesOf(expected)) << where();
+        }
+    }
+}
+
 TEST(TextPane, BackspaceBetweenLoneCrAndLfMakesALineEnd)
 {
     TextPane pane;
@@ -281,6 +341,35 @@ TEST(TextPane, ReportsTheRightButtonWithItsPosition)
     QTest::mousePress(pane.viewport(), Qt::RightButton, {}, QPoint(12, 7));
     ASSERT_EQ(presses.size(), 1);
     EXPECT_EQ(presses.at(0).at(0).toPoint(), pane.viewport()->mapToGlobal(QPoint(12, 7)));
+}
+
+// The scroll bar reaches every line of a long program before any of it was drawn, after a change of width
+// and after lines were pasted far below the visible part.
+TEST(TextPane, ScrollBarSpansEveryLine)
+{
+    PaneUnderTest pane;
+    // a scroll bar that comes and goes would change the width and lay the text out again by itself
+    pane.setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    pane.resize(300, 200);
+    pane.show();
+    QString text;
+    for (int i = 0; i < 2000; ++i)
+        text += QStringLiteral("N%1 X1.\r\n").arg(i);
+    const QScrollBar &bar = *pane.verticalScrollBar();
+    const auto expectAllLines = [&](const char *when) {
+        QApplication::processEvents();
+        EXPECT_EQ(bar.maximum() + bar.pageStep(), pane.LineCount()) << when;
+    };
+    pane.SetText(text);
+    expectAllLines("after the text was set");
+    pane.resize(400, 250);
+    expectAllLines("after the width changed");
+    QMimeData data;
+    data.setText(text.left(20 * 9));
+    pane.SetSelStart(text.size() - 9);
+    pane.insertFromMimeData(&data);
+    EXPECT_EQ(pane.LineCount(), LinesOf(pane.Text()));
+    expectAllLines("after lines were pasted");
 }
 
 TEST(TextPane, FindsOffsetsFarIntoALongProgram)
