@@ -1,5 +1,7 @@
 #include "nc/NcNumber.h"
 
+#include "nc/DecimalForm.h"
+
 #include <charconv>
 #include <cmath>
 #include <cstring>
@@ -8,132 +10,7 @@
 namespace nc {
 namespace {
 
-// A decimal number as digits: value = 0.d1 d2 ... dn x 10^point, no leading or trailing zero digits.
-// Zero has no digits.
-struct Decimal
-{
-    bool negative = false;
-    char digits[48] = {};
-    int count = 0;
-    int point = 0;
-};
-
-void StripTrailingZeros(Decimal &d)
-{
-    while (d.count > 0 && d.digits[d.count - 1] == '0')
-        --d.count;
-    if (d.count == 0)
-        d.point = 0;
-}
-
-// Adds one unit in the last kept digit (index keep - 1), carrying to the left.
-void IncrementAt(Decimal &d, int keep)
-{
-    int i = keep - 1;
-    while (i >= 0 && d.digits[i] == '9') {
-        d.digits[i] = '0';
-        --i;
-    }
-    if (i >= 0) {
-        ++d.digits[i];
-        d.count = keep;
-    } else {
-        d.digits[0] = '1';
-        d.count = 1;
-        ++d.point;
-    }
-}
-
-// Digits of `magnitude` rounded half away from zero to `significant` digits, decided on its exact
-// binary value. The fast path reads a few guard digits; only a near-tie asks for the exact expansion.
-template <typename Float> Decimal ToDecimal(Float value, int significant)
-{
-    Decimal d;
-    d.negative = std::signbit(value);
-    Float magnitude = std::fabs(value);
-    if (magnitude == 0 || !std::isfinite(magnitude))
-        return d;
-
-    constexpr int guard = 9;
-    char buf[1100];
-    auto digitsOf = [&](int precision, std::string_view &mantissa, int &exponent) {
-        auto res = std::to_chars(buf, buf + sizeof buf, magnitude, std::chars_format::scientific, precision);
-        std::string_view text(buf, res.ptr - buf);
-        auto e = text.find('e');
-        std::from_chars(text.data() + e + 1 + (text[e + 1] == '+'), text.data() + text.size(), exponent);
-        mantissa = text.substr(0, e);
-    };
-    std::string_view mantissa;
-    int exponent = 0;
-    digitsOf(significant - 1 + guard, mantissa, exponent);
-    // mantissa is "d.ddd...": drop the point
-    char all[1100];
-    int n = 0;
-    for (char c : mantissa)
-        if (c != '.')
-            all[n++] = c;
-
-    bool roundUp = all[significant] >= '5';
-    bool nearTie = true;
-    const char tieLead = all[significant];
-    if (tieLead == '5' || tieLead == '4') {
-        const char rest = tieLead == '5' ? '0' : '9';
-        for (int i = significant + 1; i < n; ++i)
-            if (all[i] != rest) {
-                nearTie = false;
-                break;
-            }
-    } else {
-        nearTie = false;
-    }
-    if (nearTie) {
-        // The exact expansion of a double has fewer than 800 significant digits (a float fewer than 150).
-        int exact = sizeof(Float) == 4 ? 150 : 800;
-        digitsOf(exact, mantissa, exponent);
-        n = 0;
-        for (char c : mantissa)
-            if (c != '.')
-                all[n++] = c;
-        roundUp = all[significant] >= '5';
-    }
-    std::memcpy(d.digits, all, significant);
-    d.count = significant;
-    d.point = exponent + 1;
-    if (roundUp)
-        IncrementAt(d, significant);
-    StripTrailingZeros(d);
-    return d;
-}
-
-// Rounds half away from zero to `places` digits after the point.
-void RoundToPlaces(Decimal &d, int places)
-{
-    const int keep = d.point + places;
-    if (keep >= d.count)
-        return;
-    if (keep < 0) {
-        d.count = 0;
-        d.point = 0;
-        return;
-    }
-    const bool up = d.digits[keep] >= '5';
-    if (keep == 0) {
-        if (up) {
-            d.digits[0] = '1';
-            d.count = 1;
-            ++d.point;
-        } else {
-            d.count = 0;
-        }
-    } else if (up) {
-        IncrementAt(d, keep);
-    } else {
-        d.count = keep;
-    }
-    StripTrailingZeros(d);
-}
-
-char DigitAt(const Decimal &d, int index) // index 0 is the first digit after "0."
+char DigitAt(const DecimalForm &d, int index) // index 0 is the first digit after "0."
 {
     return index >= 0 && index < d.count ? d.digits[index] : '0';
 }
@@ -163,23 +40,28 @@ Pattern ParsePattern(QStringView pattern)
     return p;
 }
 
-QString Render(Decimal d, QStringView patternText)
+// The text is measured first and written once: formatting runs for every word of long programs.
+QString Render(DecimalForm d, QStringView patternText)
 {
     const Pattern p = ParsePattern(patternText);
     RoundToPlaces(d, p.maxFraction);
-    QString out;
-    if (d.negative && d.count > 0)
-        out += u'-';
+    const bool minus = d.negative && d.count > 0;
     const int integerDigits = std::max(d.point, 0);
-    for (int i = integerDigits; i < p.minInteger; ++i)
-        out += u'0';
+    const int leadingZeros = std::max(p.minInteger - integerDigits, 0);
+    const int fractionDigits = p.hasPoint ? std::max(d.count - d.point, p.minFraction) : 0;
+    QString out(qsizetype(minus) + leadingZeros + integerDigits + (p.hasPoint ? 1 + fractionDigits : 0),
+                Qt::Uninitialized);
+    QChar *to = out.data();
+    if (minus)
+        *to++ = u'-';
+    for (int i = 0; i < leadingZeros; ++i)
+        *to++ = u'0';
     for (int i = 0; i < integerDigits; ++i)
-        out += QChar::fromLatin1(DigitAt(d, i));
+        *to++ = QLatin1Char(DigitAt(d, i));
     if (p.hasPoint) {
-        out += u'.';
-        const int fractionDigits = std::max(d.count - d.point, p.minFraction);
+        *to++ = u'.';
         for (int i = 0; i < fractionDigits; ++i)
-            out += QChar::fromLatin1(DigitAt(d, d.point + i));
+            *to++ = QLatin1Char(DigitAt(d, d.point + i));
     }
     return out;
 }
@@ -191,7 +73,7 @@ QString NonFinite(double value)
     return value < 0 ? QStringLiteral("-INF") : QStringLiteral("INF");
 }
 
-QString PlainTextOf(const Decimal &d, int significant)
+QString PlainTextOf(const DecimalForm &d, int significant)
 {
     QString out(d.negative && d.count > 0 ? u'-' : u' ');
     if (d.count == 0)
@@ -211,12 +93,16 @@ QString PlainTextOf(const Decimal &d, int significant)
         out += QString::number(magnitude);
         return out;
     }
-    for (int i = 0; i < d.point; ++i)
-        out += QChar::fromLatin1(DigitAt(d, i));
-    if (d.count > d.point) {
-        out += u'.';
+    const int integerDigits = std::max(d.point, 0);
+    const int fractionDigits = d.count > d.point ? d.count - d.point : 0;
+    out.resize(1 + integerDigits + (fractionDigits > 0 ? 1 + fractionDigits : 0));
+    QChar *to = out.data() + 1;
+    for (int i = 0; i < integerDigits; ++i)
+        *to++ = QLatin1Char(DigitAt(d, i));
+    if (fractionDigits > 0) {
+        *to++ = u'.';
         for (int i = d.point; i < d.count; ++i)
-            out += QChar::fromLatin1(DigitAt(d, i));
+            *to++ = QLatin1Char(DigitAt(d, i));
     }
     return out;
 }
@@ -343,28 +229,28 @@ QString PlainText(double value)
 {
     if (!std::isfinite(value))
         return NonFinite(value);
-    return PlainTextOf(ToDecimal(value, 15), 15);
+    return PlainTextOf(DecimalFormOf(value, 15), 15);
 }
 
 QString PlainTextSingle(float value)
 {
     if (!std::isfinite(value))
         return NonFinite(value);
-    return PlainTextOf(ToDecimal(value, 7), 7);
+    return PlainTextOf(DecimalFormOf(value, 7), 7);
 }
 
 QString FormatDouble(double value, QStringView pattern)
 {
     if (!std::isfinite(value))
         return NonFinite(value);
-    return Render(ToDecimal(value, 15), pattern);
+    return Render(DecimalFormOf(value, 15), pattern);
 }
 
 QString FormatSingle(float value, QStringView pattern)
 {
     if (!std::isfinite(value))
         return NonFinite(value);
-    return Render(ToDecimal(value, 7), pattern);
+    return Render(DecimalFormOf(value, 7), pattern);
 }
 
 QString FormatText(QStringView text, QStringView pattern)

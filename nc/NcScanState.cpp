@@ -102,9 +102,39 @@ void NcScanState::ReadExpression()
 namespace nc {
 namespace {
 
-// Rounds to the given pattern, then writes the value read back in its shortest form.
+// The significant digits of a number text: from its first non-zero digit to its last.
+int SignificantDigits(QStringView text)
+{
+    qsizetype first = -1;
+    qsizetype last = -1;
+    qsizetype digitsBetween = 0;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text[i];
+        if (c < u'0' || c > u'9')
+            continue;
+        if (c != u'0') {
+            if (first < 0)
+                first = i;
+            last = i;
+        }
+    }
+    if (first < 0)
+        return 0;
+    for (qsizetype i = first; i <= last; ++i)
+        digitsBetween += text[i] >= u'0' && text[i] <= u'9';
+    return int(digitsBetween);
+}
+
+// Writes the value of a rounded text ("12.", "-0.5") read back, in its shortest form. A text of at most
+// 15 significant digits reads back as a double whose 15-digit form is that text again, so its shortest
+// form is the text itself without a bare point; only a longer one goes the way round.
 QString ShortestOfRounded(const QString &rounded)
 {
+    if (SignificantDigits(rounded) <= 15) {
+        if (rounded.endsWith(u'.'))
+            return rounded.first(rounded.size() - 1);
+        return rounded;
+    }
     const double back = ValueOfText(rounded);
     QString text = FormatDouble(back, u"0.###############");
     if (text.endsWith(u'.'))

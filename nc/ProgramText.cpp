@@ -3,10 +3,53 @@
 #include <QStringDecoder>
 #include <QStringEncoder>
 
+#include <cstdint>
+#include <cstring>
+#include <vector>
+
 namespace nc {
 namespace {
 
 constexpr const char *Cp932 = "windows-31j";
+
+// Programs are ASCII but for their comments. ASCII is copied eight bytes (four characters) at a time
+// while none of them has a high bit set; the plain loops below are what the compiler vectorises.
+constexpr std::uint64_t HighBits8 = 0x8080808080808080ull;
+constexpr std::uint64_t HighBits16 = 0xFF80FF80FF80FF80ull;
+
+// Widens the ASCII bytes from `in` on; returns how many there were.
+qsizetype WidenAscii(const unsigned char *in, qsizetype size, char16_t *out)
+{
+    qsizetype i = 0;
+    for (; i + 8 <= size; i += 8) {
+        std::uint64_t word;
+        std::memcpy(&word, in + i, 8);
+        if (word & HighBits8)
+            break;
+        for (int k = 0; k < 8; ++k)
+            out[i + k] = in[i + k];
+    }
+    for (; i < size && in[i] < 0x80; ++i)
+        out[i] = in[i];
+    return i;
+}
+
+// Narrows the ASCII characters from `in` on; returns how many there were.
+qsizetype NarrowAscii(const char16_t *in, qsizetype size, char *out)
+{
+    qsizetype i = 0;
+    for (; i + 4 <= size; i += 4) {
+        std::uint64_t word;
+        std::memcpy(&word, in + i, 8);
+        if (word & HighBits16)
+            break;
+        for (int k = 0; k < 4; ++k)
+            out[i + k] = char(in[i + k]);
+    }
+    for (; i < size && in[i] < 0x80; ++i)
+        out[i] = char(in[i]);
+    return i;
+}
 
 bool IsLeadByte(unsigned char b)
 {
@@ -22,34 +65,138 @@ qsizetype EndOfMultibyteRun(const unsigned char *bytes, qsizetype i, qsizetype s
     return std::min(i, size);
 }
 
+// The characters of the comments, each read once by the code page converter and remembered. The
+// converter keeps no state between characters, so a character it read alone is the character it reads
+// within a run. A sequence it does not read cleanly alone (a byte that is no character) is never
+// remembered: the converter reads the rest of the run itself, from that character on.
+class KnownCharacters
+{
+public:
+    // The character of the one or two bytes at `bytes`, and how many bytes it took; 0 when the converter
+    // must read from here.
+    int Read(const unsigned char *bytes, qsizetype available, char16_t &c)
+    {
+        const bool pair = IsLeadByte(bytes[0]);
+        if (pair && available < 2)
+            return 0;
+        const unsigned key = pair ? (unsigned(bytes[0]) << 8 | bytes[1]) : bytes[0];
+        if (m_chars.empty())
+            m_chars.assign(0x10000, Unknown);
+        char16_t &known = m_chars[key];
+        if (known == Unknown)
+            known = ReadAlone(QByteArrayView(reinterpret_cast<const char *>(bytes), pair ? 2 : 1));
+        if (known == Unreadable)
+            return 0;
+        c = known;
+        return pair ? 2 : 1;
+    }
+
+private:
+    // No code page 932 character reads as either.
+    static constexpr char16_t Unknown = 0;
+    static constexpr char16_t Unreadable = 0xFFFF;
+
+    static char16_t ReadAlone(QByteArrayView bytes)
+    {
+        QStringDecoder alone(Cp932, QStringConverter::Flag::Stateless);
+        const QString text = alone.decode(bytes);
+        if (alone.hasError() || text.size() != 1 || text[0].unicode() == Unknown ||
+            text[0].unicode() == Unreadable)
+            return Unreadable;
+        return text[0].unicode();
+    }
+
+    std::vector<char16_t> m_chars;
+};
+
+// The code page bytes of each character of the comments, each written once by the converter and
+// remembered; a character it cannot write alone is never remembered.
+class KnownBytes
+{
+public:
+    // Writes the bytes of `c` and returns how many; 0 when the converter must write from here.
+    int Write(char16_t c, char *out)
+    {
+        if (QChar::isSurrogate(c))
+            return 0;
+        if (m_bytes.empty())
+            m_bytes.assign(0x10000, Unknown);
+        std::uint16_t &known = m_bytes[c];
+        if (known == Unknown)
+            known = WriteAlone(c);
+        if (known == Unwritable)
+            return 0;
+        if (known <= 0xFF) {
+            out[0] = char(known);
+            return 1;
+        }
+        out[0] = char(known >> 8);
+        out[1] = char(known & 0xFF);
+        return 2;
+    }
+
+private:
+    // Code page 932 writes no character as 0x0000 (only U+0000 itself, which is ASCII) nor as 0xFFFF.
+    static constexpr std::uint16_t Unknown = 0;
+    static constexpr std::uint16_t Unwritable = 0xFFFF;
+
+    static std::uint16_t WriteAlone(char16_t c)
+    {
+        QStringEncoder alone(Cp932, QStringConverter::Flag::Stateless);
+        const QChar ch(c);
+        const QByteArray bytes = alone.encode(QStringView(&ch, 1));
+        if (alone.hasError() || bytes.isEmpty() || bytes.size() > 2)
+            return Unwritable;
+        const auto first = std::uint16_t(std::uint8_t(bytes[0]));
+        if (bytes.size() == 1)
+            return first == Unknown ? Unwritable : first;
+        // a lead byte is never zero, so two bytes never read as one
+        const std::uint16_t both = std::uint16_t(first << 8 | std::uint8_t(bytes[1]));
+        return first == 0 || both == Unwritable ? Unwritable : both;
+    }
+
+    std::vector<std::uint16_t> m_bytes;
+};
+
 } // namespace
 
-// Programs are ASCII but for their comments: ASCII runs are widened directly, and only the runs of
-// other bytes go through the code page converter.
 DecodedText DecodeCp932(const QByteArray &bytes)
 {
     DecodedText result;
     const auto *data = reinterpret_cast<const unsigned char *>(bytes.constData());
     const qsizetype size = bytes.size();
     result.text.resize(size); // code page 932 never gives more characters than bytes
-    QChar *out = result.text.data();
+    auto *out = reinterpret_cast<char16_t *>(result.text.data());
     qsizetype written = 0;
     QStringDecoder decoder(Cp932, QStringConverter::Flag::Stateless);
+    KnownCharacters known;
     qsizetype i = 0;
     while (i < size) {
-        while (i < size && data[i] < 0x80)
-            out[written++] = QChar(char16_t(data[i++]));
+        const qsizetype ascii = WidenAscii(data + i, size - i, out + written);
+        i += ascii;
+        written += ascii;
         if (i >= size)
             break;
         const qsizetype end = EndOfMultibyteRun(data, i, size);
-        const QString part = decoder.decode(QByteArrayView(bytes).sliced(i, end - i));
-        // an invalid byte may give a replacement character and a pending one: never more than the bytes
-        if (written + part.size() > result.text.size()) {
-            result.text.resize(written + part.size() + (size - end));
-            out = result.text.data();
+        char16_t c = 0;
+        while (i < end) {
+            const int taken = known.Read(data + i, end - i, c);
+            if (taken == 0)
+                break;
+            out[written++] = c;
+            i += taken;
         }
-        std::copy(part.constData(), part.constData() + part.size(), out + written);
-        written += part.size();
+        if (i == end)
+            continue;
+        // an invalid byte may give a replacement character and a pending one: never more than the bytes
+        const QByteArrayView rest = QByteArrayView(bytes).sliced(i, end - i);
+        const qsizetype room = written + decoder.requiredSpace(rest.size()) + (size - end);
+        if (room > result.text.size()) {
+            result.text.resize(room);
+            out = reinterpret_cast<char16_t *>(result.text.data());
+        }
+        QChar *after = decoder.appendToBuffer(reinterpret_cast<QChar *>(out + written), rest);
+        written = reinterpret_cast<char16_t *>(after) - out;
         i = end;
     }
     result.text.resize(written);
@@ -78,34 +225,46 @@ EncodedText EncodeCp932(QStringView text)
 {
     EncodedText result;
     const qsizetype size = text.size();
+    // ASCII gives a byte per character, the rest at most two; grown only for text far from a program's
     result.bytes.resize(size + size / 8 + 16);
     char *out = result.bytes.data();
     qsizetype written = 0;
     QStringEncoder encoder(Cp932, QStringConverter::Flag::Stateless);
+    KnownBytes known;
     const char16_t *chars = text.utf16();
     qsizetype i = 0;
-    while (i < size) {
-        while (i < size && chars[i] < 0x80) {
-            if (written == result.bytes.size()) {
-                result.bytes.resize(result.bytes.size() * 2);
-                out = result.bytes.data();
-            }
-            out[written++] = char(chars[i++]);
+    const auto ensureRoom = [&](qsizetype needed) {
+        if (written + needed > result.bytes.size()) {
+            result.bytes.resize((written + needed) * 2 + (size - i));
+            out = result.bytes.data();
         }
+    };
+    while (i < size) {
+        ensureRoom(size - i);
+        const qsizetype ascii = NarrowAscii(chars + i, size - i, out + written);
+        i += ascii;
+        written += ascii;
         if (i >= size)
             break;
         qsizetype end = i;
         while (end < size && chars[end] >= 0x80)
             ++end;
-        const QByteArray part = encoder.encode(text.sliced(i, end - i));
+        ensureRoom(2 * (end - i));
+        while (i < end) {
+            const int put = known.Write(chars[i], out + written);
+            if (put == 0)
+                break;
+            written += put;
+            ++i;
+        }
+        if (i == end)
+            continue;
+        const QStringView rest = text.sliced(i, end - i);
+        ensureRoom(encoder.requiredSpace(rest.size()));
+        char *after = encoder.appendToBuffer(out + written, rest);
         if (encoder.hasError())
             break;
-        if (written + part.size() > result.bytes.size()) {
-            result.bytes.resize((written + part.size()) * 2 + (size - end));
-            out = result.bytes.data();
-        }
-        std::copy(part.constData(), part.constData() + part.size(), out + written);
-        written += part.size();
+        written = after - out;
         i = end;
     }
     if (encoder.hasError()) {

@@ -1,6 +1,9 @@
 #include "nc/NcScanState.h"
 
+#include "nc/NcNumber.h"
+
 #include <gtest/gtest.h>
+#include <vector>
 
 namespace {
 
@@ -127,6 +130,52 @@ TEST(NcScanState, FormatValue3And4)
     QString dash = QStringLiteral("-");
     EXPECT_EQ(nc::FormatValue4(dash), u"-");
     EXPECT_EQ(dash, u"-");
+}
+
+// FormatValue3 and 4 round to the places, read the rounded text back and write that value's shortest
+// form; written out here the long way, for values of every kind: halves at the last place, 15 and more
+// significant digits, negative zero, values that round to zero.
+TEST(NcScanState, FormatValueMatchesReadingTheRoundedTextBack)
+{
+    const auto longWay = [](double value, const char16_t *pattern) {
+        const double back = nc::ValueOfText(nc::FormatDouble(value, pattern));
+        QString text = nc::FormatDouble(back, u"0.###############");
+        if (text.endsWith(u'.'))
+            text.chop(1);
+        return text;
+    };
+    std::vector<double> values = {-0.0,
+                                  0.0005,
+                                  -0.0005,
+                                  0.00005,
+                                  -0.00004,
+                                  2.0005,
+                                  1.00049999999,
+                                  999.9995,
+                                  123456789012.3455,
+                                  1234567890123.4567,
+                                  99999999999999.95,
+                                  123456789012345.67,
+                                  1e15 + 0.5,
+                                  1.5e17,
+                                  1e20,
+                                  -1e300,
+                                  0.1 + 0.2,
+                                  4503599627370495.5};
+    for (int i = -30000; i <= 30000; i += 3) {
+        values.push_back(i / 10000.0 + 0.00005);
+        values.push_back(i * 1.0000001 / 7);
+        values.push_back(i * 12345.678901234567);
+    }
+    for (double v : values) {
+        QString three = nc::PlainText(v);
+        QString four = three;
+        const double fromText = nc::ValueOfText(three);
+        ASSERT_EQ(nc::FormatValue3Of(v), longWay(v, u"0.###")) << v;
+        ASSERT_EQ(nc::FormatValue4Of(v), longWay(v, u"0.####")) << v;
+        ASSERT_EQ(nc::FormatValue3(three), longWay(fromText, u"0.###")) << v;
+        ASSERT_EQ(nc::FormatValue4(four), longWay(fromText, u"0.####")) << v;
+    }
 }
 
 TEST(NcScanState, FormatValueLeavesTheRoundedValueInTheVariable)

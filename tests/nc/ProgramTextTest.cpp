@@ -1,7 +1,10 @@
 #include "nc/ProgramText.h"
 
 #include <QStringDecoder>
+#include <QStringEncoder>
 #include <gtest/gtest.h>
+#include <random>
+#include <vector>
 
 TEST(ProgramText, RoundTripsShiftJis)
 {
@@ -57,4 +60,109 @@ TEST(ProgramText, EncodesLongMixedTexts)
     const nc::EncodedText encoded = nc::EncodeCp932(text);
     ASSERT_TRUE(encoded.ok());
     EXPECT_EQ(nc::DecodeCp932(encoded.bytes).text, text);
+}
+
+namespace {
+
+// What the converter makes of each run of non-ASCII bytes (a lead byte taking the byte after it), ASCII
+// outside the runs standing for itself: the reading the remembered characters must give.
+nc::DecodedText DecodeRunByRun(const QByteArray &bytes)
+{
+    nc::DecodedText result;
+    QStringDecoder runs("windows-31j", QStringConverter::Flag::Stateless);
+    qsizetype i = 0;
+    while (i < bytes.size()) {
+        const auto b = static_cast<unsigned char>(bytes[i]);
+        if (b < 0x80) {
+            result.text += QChar(b);
+            ++i;
+            continue;
+        }
+        qsizetype end = i;
+        while (end < bytes.size() && static_cast<unsigned char>(bytes[end]) >= 0x80) {
+            const auto lead = static_cast<unsigned char>(bytes[end]);
+            end += (lead >= 0x81 && lead <= 0x9F) || (lead >= 0xE0 && lead <= 0xFC) ? 2 : 1;
+        }
+        end = std::min(end, bytes.size());
+        result.text += runs.decode(bytes.mid(i, end - i));
+        i = end;
+    }
+    result.hadInvalidBytes = runs.hasError();
+    return result;
+}
+
+} // namespace
+
+// Every one- and two-byte sequence, between ASCII and run together, and random bytes: the remembered
+// characters of the comments read exactly as the converter reads the runs.
+TEST(ProgramText, EverySequenceDecodesLikeTheConverter)
+{
+    QByteArray separated;
+    QByteArray together;
+    for (int first = 0x80; first <= 0xFF; ++first) {
+        separated += 'A';
+        separated += char(first);
+        for (int second = 0; second <= 0xFF; ++second) {
+            separated += 'B';
+            separated += char(first);
+            separated += char(second);
+            if (second >= 0x40) {
+                together += char(first);
+                together += char(second);
+            }
+        }
+    }
+    std::vector<QByteArray> samples = {separated, together};
+    std::mt19937 random(2024);
+    for (int i = 0; i < 200; ++i) {
+        QByteArray soup;
+        for (int k = 0; k < 500; ++k)
+            soup += char(random() % 4 == 0 ? random() % 0x80 : 0x80 + random() % 0x80);
+        samples.push_back(soup);
+    }
+    for (const QByteArray &bytes : samples) {
+        const nc::DecodedText expected = DecodeRunByRun(bytes);
+        const nc::DecodedText decoded = nc::DecodeCp932(bytes);
+        ASSERT_EQ(decoded.text, expected.text) << bytes.left(64).toHex().constData();
+        ASSERT_EQ(decoded.hadInvalidBytes, expected.hadInvalidBytes) << bytes.left(64).toHex().constData();
+    }
+}
+
+// Every character of the basic plane the converter can write, one after another and among ASCII, gives
+// the converter's bytes; one it cannot write is reported where it stands.
+TEST(ProgramText, EveryCharacterEncodesLikeTheConverter)
+{
+    QString together;
+    QString separated;
+    std::vector<char16_t> unwritable;
+    for (char32_t c = 0x80; c <= 0xFFFF; ++c) {
+        if (QChar::isSurrogate(c))
+            continue;
+        const QChar ch = QChar(char16_t(c));
+        QStringEncoder alone("windows-31j", QStringConverter::Flag::Stateless);
+        const QByteArray ignored = alone.encode(QStringView(&ch, 1));
+        if (alone.hasError()) {
+            unwritable.push_back(char16_t(c));
+            continue;
+        }
+        together += ch;
+        separated += u'x';
+        separated += ch;
+    }
+    for (const QString &text : {together, separated}) {
+        QStringEncoder whole("windows-31j", QStringConverter::Flag::Stateless);
+        const QByteArray expected = whole.encode(text);
+        ASSERT_FALSE(whole.hasError());
+        const nc::EncodedText encoded = nc::EncodeCp932(text);
+        ASSERT_TRUE(encoded.ok());
+        ASSERT_EQ(encoded.bytes, expected);
+    }
+    ASSERT_FALSE(unwritable.empty());
+    for (size_t i = 0; i < unwritable.size(); i += 97) {
+        const QString text = QStringLiteral("G01 (テスト") + QChar(unwritable[i]) + QStringLiteral(")");
+        EXPECT_EQ(nc::EncodeCp932(text).badIndex, 8) << int(unwritable[i]);
+    }
+    const QString emoji = QStringLiteral("(ア") + QString::fromUcs4(U"\U0001F600") + QStringLiteral(")");
+    EXPECT_EQ(nc::EncodeCp932(emoji).badIndex, 2);
+    EXPECT_EQ(nc::EncodeCp932(QStringLiteral("X") + QChar(char16_t(0xD800))).badIndex, 1);
 }

@@ -1,0 +1,236 @@
+#include "nc/DecimalForm.h"
+
+#include <array>
+#include <charconv>
+#include <cmath>
+#include <cstdint>
+#include <cstring>
+#include <limits>
+#include <string_view>
+
+namespace nc {
+namespace {
+
+void StripTrailingZeros(DecimalForm &d)
+{
+    while (d.count > 0 && d.digits[d.count - 1] == '0')
+        --d.count;
+    if (d.count == 0)
+        d.point = 0;
+}
+
+// Adds one unit in the last kept digit (index keep - 1), carrying to the left.
+void IncrementAt(DecimalForm &d, int keep)
+{
+    int i = keep - 1;
+    while (i >= 0 && d.digits[i] == '9') {
+        d.digits[i] = '0';
+        --i;
+    }
+    if (i >= 0) {
+        ++d.digits[i];
+        d.count = keep;
+    } else {
+        d.digits[0] = '1';
+        d.count = 1;
+        ++d.point;
+    }
+}
+
+// Digits of `magnitude` rounded half away from zero to `significant` digits, decided on its exact
+// binary value. A few guard digits decide nearly every case; only a near-tie asks for the exact expansion.
+template <typename Float> DecimalForm ExactDigits(Float value, int significant)
+{
+    DecimalForm d;
+    d.negative = std::signbit(value);
+    Float magnitude = std::fabs(value);
+    if (magnitude == 0 || !std::isfinite(magnitude))
+        return d;
+
+    constexpr int guard = 9;
+    char buf[1100];
+    auto digitsOf = [&](int precision, std::string_view &mantissa, int &exponent) {
+        auto res = std::to_chars(buf, buf + sizeof buf, magnitude, std::chars_format::scientific, precision);
+        std::string_view text(buf, res.ptr - buf);
+        auto e = text.find('e');
+        std::from_chars(text.data() + e + 1 + (text[e + 1] == '+'), text.data() + text.size(), exponent);
+        mantissa = text.substr(0, e);
+    };
+    std::string_view mantissa;
+    int exponent = 0;
+    digitsOf(significant - 1 + guard, mantissa, exponent);
+    // mantissa is "d.ddd...": drop the point
+    char all[1100];
+    int n = 0;
+    for (char c : mantissa)
+        if (c != '.')
+            all[n++] = c;
+
+    bool roundUp = all[significant] >= '5';
+    bool nearTie = true;
+    const char tieLead = all[significant];
+    if (tieLead == '5' || tieLead == '4') {
+        const char rest = tieLead == '5' ? '0' : '9';
+        for (int i = significant + 1; i < n; ++i)
+            if (all[i] != rest) {
+                nearTie = false;
+                break;
+            }
+    } else {
+        nearTie = false;
+    }
+    if (nearTie) {
+        // The exact expansion of a double has fewer than 800 significant digits (a float fewer than 150).
+        int exact = sizeof(Float) == 4 ? 150 : 800;
+        digitsOf(exact, mantissa, exponent);
+        n = 0;
+        for (char c : mantissa)
+            if (c != '.')
+                all[n++] = c;
+        roundUp = all[significant] >= '5';
+    }
+    std::memcpy(d.digits, all, significant);
+    d.count = significant;
+    d.point = exponent + 1;
+    if (roundUp)
+        IncrementAt(d, significant);
+    StripTrailingZeros(d);
+    return d;
+}
+
+// 10^k for every exponent a unit of a kept digit can have; zero below the range of doubles.
+double PowerOfTen(int k)
+{
+    constexpr int Lowest = -360;
+    constexpr int Highest = 320;
+    static const std::array<double, Highest - Lowest + 1> powers = [] {
+        std::array<double, Highest - Lowest + 1> table{};
+        for (int k = Lowest; k <= Highest; ++k)
+            table[k - Lowest] = std::pow(10.0, k);
+        return table;
+    }();
+    if (k < Lowest)
+        return 0;
+    if (k > Highest)
+        return std::numeric_limits<double>::infinity();
+    return powers[k - Lowest];
+}
+
+// The exact value x lies within half an ulp of its shortest form S (the fewest digits that read back as
+// x). Rounding x and rounding S to `significant` digits give the same digits when x cannot lie on the
+// other side of the rounding boundary nearest to S: half an ulp is less than S's distance to that boundary
+// (half a unit of the last kept digit when S has no more digits than that). Just below a power of ten the
+// unit is ten times smaller, so digits 1000... are judged with the smaller unit. An ulp too large for
+// that, or S exactly on a boundary, leaves the decision to the exact expansion (false). (When S has more
+// digits than are kept, S being the nearest of the shortest forms already puts x on its side of the
+// boundary; the distance is checked all the same.)
+bool ShortestDigits(double magnitude, int significant, DecimalForm &d)
+{
+    char buf[40];
+    const auto res = std::to_chars(buf, buf + sizeof buf, magnitude, std::chars_format::scientific);
+    char digits[24];
+    int n = 0;
+    const char *p = buf;
+    for (; p < res.ptr && *p != 'e'; ++p)
+        if (*p != '.')
+            digits[n++] = *p;
+    int exponent = 0;
+    std::from_chars(p + 1 + (p[1] == '+'), res.ptr, exponent);
+
+    const double ulp = std::nextafter(magnitude, std::numeric_limits<double>::infinity()) - magnitude;
+    double unit = PowerOfTen(exponent - significant + 1);
+    const int kept = std::min(n, significant);
+    bool powerOfTen = digits[0] == '1';
+    for (int i = 1; i < kept && powerOfTen; ++i)
+        powerOfTen = digits[i] == '0';
+    if (powerOfTen)
+        unit /= 10;
+    // the computed distances are exact to far better than this
+    constexpr double Margin = 1 - 1e-6;
+    bool roundUp = false;
+    if (n <= significant) {
+        if (!(ulp < unit * Margin))
+            return false;
+    } else {
+        // the digits after the kept ones, as a fraction of the unit
+        std::uint64_t tailDigits = 0;
+        for (int i = significant; i < n; ++i)
+            tailDigits = tailDigits * 10 + std::uint64_t(digits[i] - '0');
+        if (tailDigits == 5 && n == significant + 1)
+            return false;
+        const double tail = double(tailDigits) * PowerOfTen(significant - n);
+        if (!(ulp < std::fabs(2 * tail - 1) * unit * Margin))
+            return false;
+        roundUp = tail > 0.5;
+    }
+    std::memcpy(d.digits, digits, kept);
+    d.count = kept;
+    d.point = exponent + 1;
+    if (roundUp)
+        IncrementAt(d, kept);
+    StripTrailingZeros(d);
+    return true;
+}
+
+template <typename Float> DecimalForm FastDigits(Float value, int significant)
+{
+    DecimalForm d;
+    d.negative = std::signbit(value);
+    const double magnitude = std::fabs(double(value)); // exact for a float too
+    if (magnitude == 0 || !std::isfinite(magnitude))
+        return d;
+    if (ShortestDigits(magnitude, significant, d))
+        return d;
+    return ExactDigits(value, significant);
+}
+
+} // namespace
+
+DecimalForm DecimalFormOf(double value, int significant)
+{
+    return FastDigits(value, significant);
+}
+
+DecimalForm DecimalFormOf(float value, int significant)
+{
+    return FastDigits(value, significant);
+}
+
+DecimalForm ExactDecimalFormOf(double value, int significant)
+{
+    return ExactDigits(value, significant);
+}
+
+DecimalForm ExactDecimalFormOf(float value, int significant)
+{
+    return ExactDigits(value, significant);
+}
+
+void RoundToPlaces(DecimalForm &d, int places)
+{
+    const int keep = d.point + places;
+    if (keep >= d.count)
+        return;
+    if (keep < 0) {
+        d.count = 0;
+        d.point = 0;
+        return;
+    }
+    const bool up = d.digits[keep] >= '5';
+    if (keep == 0) {
+        if (up) {
+            d.digits[0] = '1';
+            d.count = 1;
+            ++d.point;
+        } else {
+            d.count = 0;
+        }
+    } else if (up) {
+        IncrementAt(d, keep);
+    } else {
+        d.count = keep;
+    }
+    StripTrailingZeros(d);
+}
+
+} // namespace nc
