@@ -109,6 +109,31 @@ bool WriteProgram(const QString &path, const QString &text)
     return file.write(nc::EncodeCp932(text).bytes) >= 0;
 }
 
+// The one-line program is the mill-turn program with LF line ends: a CR LF alone ends a line, so the
+// whole program is one line, as a file from a system that ends lines with LF alone is. Every conversion
+// must stay linear in the length of a line too.
+enum class ProgramKind
+{
+    Lathe,
+    Mill,
+    OneLine
+};
+
+const char *KindName(ProgramKind kind)
+{
+    return kind == ProgramKind::Lathe ? "lathe" : kind == ProgramKind::Mill ? "mill" : "1line";
+}
+
+QString Program(ProgramKind kind, qsizetype lines)
+{
+    if (kind == ProgramKind::Lathe)
+        return bench::GenerateLatheProgram(lines, 7);
+    QString text = bench::GenerateMillProgram(lines, 7);
+    if (kind == ProgramKind::OneLine)
+        text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    return text;
+}
+
 QString CpuModel()
 {
     QFile file(QStringLiteral("/proc/cpuinfo"));
@@ -150,29 +175,29 @@ int main(int argc, char *argv[])
     std::printf("%-6s %9s %7s %7s  %-13s %8s %8s %7s %7s %8s\n", "prog", "lines", "MB", "awk s", "conversion",
                 "s", "MB/s", "ratio", "target", "peak MB");
     for (qsizetype lines : sizes) {
-        for (bool mill : {false, true}) {
-            const QString path =
-                dir.filePath(QStringLiteral("%1_%2.nc").arg(mill ? "mill" : "lathe").arg(lines));
-            if (!WriteProgram(path, mill ? bench::GenerateMillProgram(lines, 7)
-                                         : bench::GenerateLatheProgram(lines, 7)))
+        for (const ProgramKind kind : {ProgramKind::Lathe, ProgramKind::Mill, ProgramKind::OneLine}) {
+            const bool mill = kind == ProgramKind::Mill;
+            const char *const name = KindName(kind);
+            const QString path = dir.filePath(QStringLiteral("%1_%2.nc").arg(name).arg(lines));
+            if (!WriteProgram(path, Program(kind, lines)))
                 return 1;
             const double megabytes = QFileInfo(path).size() / 1e6;
             const Run awk = Median({"awk", "{gsub(/ /,\"\"); print}", path}, repetitions);
             for (const Conversion &c : Conversions()) {
-                if (c.mill != mill)
+                if (kind != ProgramKind::OneLine && c.mill != mill)
                     continue;
                 const Run run = Median(QStringList{convert} + c.args + QStringList{path}, repetitions);
                 const double ratio = run.seconds / awk.seconds;
                 const QString status =
                     run.exitCode == 0 ? QString() : QStringLiteral(" (exit %1)").arg(run.exitCode);
-                std::printf("%-6s %9lld %7.1f %7.3f  %-13s %8.3f %8.1f %7.2f %7.1f %8.1f%s\n",
-                            mill ? "mill" : "lathe", (long long)lines, megabytes, awk.seconds,
-                            qPrintable(c.name), run.seconds, megabytes / run.seconds, ratio, c.target,
-                            run.maxRssKb / 1024.0, qPrintable(status));
+                std::printf("%-6s %9lld %7.1f %7.3f  %-13s %8.3f %8.1f %7.2f %7.1f %8.1f%s\n", name,
+                            (long long)lines, megabytes, awk.seconds, qPrintable(c.name), run.seconds,
+                            megabytes / run.seconds, ratio, c.target, run.maxRssKb / 1024.0,
+                            qPrintable(status));
                 std::fflush(stdout);
-                out << "| " << (mill ? "mill" : "lathe") << " | " << lines << " | "
-                    << QString::number(megabytes, 'f', 1) << " | " << QString::number(awk.seconds, 'f', 3)
-                    << " | " << c.name << status << " | " << QString::number(run.seconds, 'f', 3) << " | "
+                out << "| " << name << " | " << lines << " | " << QString::number(megabytes, 'f', 1) << " | "
+                    << QString::number(awk.seconds, 'f', 3) << " | " << c.name << status << " | "
+                    << QString::number(run.seconds, 'f', 3) << " | "
                     << QString::number(megabytes / run.seconds, 'f', 1) << " | "
                     << QString::number(ratio, 'f', 2) << " | " << c.target << " | "
                     << QString::number(run.maxRssKb / 1024.0, 'f', 1) << " |\n";
