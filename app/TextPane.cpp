@@ -14,11 +14,13 @@
 
 namespace {
 
-constexpr char16_t ShownCr = 0x240D; // SYMBOL FOR CARRIAGE RETURN: a lone CR inside a line
-constexpr char16_t ShownLf = 0x240A; // SYMBOL FOR LINE FEED: a lone LF inside a line
-constexpr char16_t Break = 0x2029;   // the widget's line break, one CR LF of the program text
+constexpr char16_t ShownCr = 0x240D;  // SYMBOL FOR CARRIAGE RETURN: a lone CR inside a line
+constexpr char16_t ShownLf = 0x240A;  // SYMBOL FOR LINE FEED: a lone LF inside a line
+constexpr char16_t ShownNul = 0x2400; // SYMBOL FOR NULL: a NUL byte, which the widget would not show
+constexpr char16_t Break = 0x2029;    // the widget's line break, one CR LF of the program text
 
-// Program text to the widget's: CR LF becomes a line break, a lone CR or LF its visible symbol.
+// Program text to the widget's: CR LF becomes a line break, a lone CR or LF or a NUL its visible symbol
+// (none of the symbols exists in code page 932, so no file holds them).
 QString ToDisplay(QStringView program)
 {
     QString out(program.size(), Qt::Uninitialized);
@@ -33,6 +35,8 @@ QString ToDisplay(QStringView program)
             *to++ = QChar(ShownCr);
         } else if (c == u'\n') {
             *to++ = QChar(ShownLf);
+        } else if (c == u'\0') {
+            *to++ = QChar(ShownNul);
         } else {
             *to++ = QChar(c);
         }
@@ -58,6 +62,9 @@ QString ToProgram(QStringView display)
             break;
         case ShownLf:
             *to++ = u'\n';
+            break;
+        case ShownNul:
+            *to++ = u'\0';
             break;
         default:
             *to++ = ch;
