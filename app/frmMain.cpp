@@ -11,6 +11,7 @@
 #include "app/SourcePaneInput.h"
 #include "app/SystemClipboard.h"
 #include "app/TextPane.h"
+#include "app/WindowPlacement.h"
 #include "app/frmAbout.h"
 #include "convert/G90_G91.h"
 #include "convert/PointAdd.h"
@@ -32,6 +33,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QScreen>
 #include <QToolBar>
 #include <algorithm>
 
@@ -366,9 +368,17 @@ void frmMain::ApplyPlacement()
     const QRect outer = frameGeometry();
     const int frameWidth = outer.width() - inside.width();
     const int frameHeight = outer.height() - inside.height();
-    move(scale.ToPixelsX(m_placement.MainLeft), scale.ToPixelsY(m_placement.MainTop));
-    resize(std::max(1, scale.ToPixelsX(m_placement.MainWidth) - frameWidth),
-           std::max(1, scale.ToPixelsY(m_placement.MainHeight) - frameHeight));
+    const auto outerPixels = [&scale](const StoredSettings &twips) {
+        return QRect(scale.ToPixelsX(twips.MainLeft), scale.ToPixelsY(twips.MainTop),
+                     scale.ToPixelsX(twips.MainWidth), scale.ToPixelsY(twips.MainHeight));
+    };
+    QList<QRect> screens;
+    for (const QScreen *screen : QGuiApplication::screens())
+        screens += screen->availableGeometry();
+    const QRect placed =
+        placement::UsablePlacement(outerPixels(m_placement), outerPixels(StoredSettings{}), screens);
+    move(placed.topLeft());
+    resize(std::max(1, placed.width() - frameWidth), std::max(1, placed.height() - frameHeight));
 }
 
 void frmMain::CorrectPlacementForFrame()
