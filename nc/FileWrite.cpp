@@ -63,9 +63,12 @@ QString ReplaceFile(const QString &path, const QByteArray &bytes)
     if (target.isDir())
         return WriteFailureReason(target, bytes.size(), QString());
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
+    // Unbuffered, so that the write reports how much really went to the file: a write the disk or a
+    // file size limit cut short, left in the device's buffer, would be committed as if whole.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return WriteFailureReason(target, bytes.size(), file.errorString());
-    if (file.write(bytes) != bytes.size() || !file.commit()) {
+    // The size check catches a short write whatever layer swallowed it.
+    if (file.write(bytes) != bytes.size() || file.size() != bytes.size() || !file.commit()) {
         const QString error = file.errorString();
         file.cancelWriting();
         return WriteFailureReason(target, bytes.size(), error);
