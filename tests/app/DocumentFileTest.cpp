@@ -1,10 +1,10 @@
 #include "app/DocumentFile.h"
+#include "tests/support/ChildProcess.h"
 
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 namespace {
 
@@ -19,12 +19,6 @@ void WriteBytes(const QString &path, const QByteArray &bytes)
     QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     file.write(bytes);
-}
-
-// Root reads and writes whatever the permissions say.
-bool PermissionsApply()
-{
-    return geteuid() != 0;
 }
 
 class DocumentFileTest : public ::testing::Test
@@ -250,26 +244,32 @@ TEST_F(DocumentFileTest, SaysWhyAFileCannotBeWritten)
     }
 }
 
+// Root reads and writes whatever the permissions say: the reads and writes run as an ordinary user.
 TEST_F(DocumentFileTest, SaysWhenPermissionIsMissing)
 {
-    if (!PermissionsApply())
-        GTEST_SKIP() << "running as root: permissions do not stop reads or writes";
+    ASSERT_TRUE(QFile::setPermissions(m_dir.path(), QFile::Permissions(0x7777)));
     WriteBytes(PathOf("secret.nc"), "x");
     QFile::setPermissions(PathOf("secret.nc"), QFile::WriteOwner);
-    EXPECT_EQ(m_file.Read(PathOf("secret.nc")).failure,
-              QStringLiteral("ファイルを読み取る権限がありません。"));
-
     WriteBytes(PathOf("locked.nc"), "x");
     QFile::setPermissions(PathOf("locked.nc"), QFile::ReadOwner);
-    EXPECT_EQ(m_file.Write(PathOf("locked.nc"), QStringLiteral("y")).failure,
-              QStringLiteral("ファイルが読み取り専用か、書き込む権限がありません。"));
-    EXPECT_EQ(ReadBytes(PathOf("locked.nc")), QByteArray("x"));
-
     QDir(m_dir.path()).mkdir(QStringLiteral("ro"));
     QFile::setPermissions(PathOf("ro"), QFile::ReadOwner | QFile::ExeOwner);
-    EXPECT_EQ(m_file.Write(PathOf("ro/new.nc"), QStringLiteral("y")).failure,
-              QStringLiteral("フォルダーに書き込む権限がありません。"));
+    const std::optional<bool> passed = testsupport::RunInChild({true, -1}, [&] {
+        if (m_file.Read(PathOf("secret.nc")).failure !=
+            QStringLiteral("ファイルを読み取る権限がありません。"))
+            return testsupport::ChildFailure("an unreadable file");
+        if (m_file.Write(PathOf("locked.nc"), QStringLiteral("y")).failure !=
+            QStringLiteral("ファイルが読み取り専用か、書き込む権限がありません。"))
+            return testsupport::ChildFailure("a read-only file");
+        if (m_file.Write(PathOf("ro/new.nc"), QStringLiteral("y")).failure !=
+            QStringLiteral("フォルダーに書き込む権限がありません。"))
+            return testsupport::ChildFailure("a folder without write permission");
+        return true;
+    });
     QFile::setPermissions(PathOf("ro"), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    ASSERT_TRUE(passed.has_value()) << "could not run as an ordinary user";
+    EXPECT_TRUE(*passed);
+    EXPECT_EQ(ReadBytes(PathOf("locked.nc")), QByteArray("x"));
 }
 
 } // namespace
