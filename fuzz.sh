@@ -6,10 +6,6 @@ set -euo pipefail
 cd "$(dirname "$0")"
 seconds=${1:-600}
 tools/install-deps.sh
-if ! command -v clang++ >/dev/null || ! dpkg-query -W -f='${Status}' libclang-rt-14-dev 2>/dev/null | grep -q 'ok installed'; then
-    sudo=""; [ "$(id -u)" -eq 0 ] || sudo="sudo"
-    $sudo apt-get install -y -qq --no-install-recommends clang libclang-rt-14-dev
-fi
 cmake -S . -B build-fuzz -G Ninja -DCMAKE_CXX_COMPILER=clang++ -DBRINDLEWICK_FUZZ=ON \
       -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 targets=$(sed -n 's/^brindlewick_fuzz_target(\([a-z_]*\).*/\1/p' tests/fuzz/CMakeLists.txt)

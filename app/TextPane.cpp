@@ -18,6 +18,7 @@ namespace {
 
 constexpr char16_t ShownCr = 0x240D;   // SYMBOL FOR CARRIAGE RETURN: a lone CR inside a line
 constexpr char16_t ShownLf = 0x240A;   // SYMBOL FOR LINE FEED: a lone LF inside a line
+constexpr char16_t ShownNul = 0x2400;  // SYMBOL FOR NULL: a NUL byte, which the widget would not show
 constexpr char16_t Break = 0x2029;     // a CR LF that ends a block of the widget
 constexpr char16_t LineBreak = 0x2028; // a CR LF inside a block of the widget
 
@@ -32,7 +33,8 @@ bool IsLineBreak(QChar c)
     return c.unicode() == LineBreak;
 }
 
-// Program text to the widget's: CR LF becomes a block or line break, a lone CR or LF its visible symbol.
+// Program text to the widget's: CR LF becomes a block or line break, a lone CR or LF or a NUL its visible
+// symbol (none of the symbols exists in code page 932, so no file holds them).
 // `lineBreaks`, when given, receives the number of line breaks in each block the text makes.
 QString ToDisplay(QStringView program, std::vector<int> *lineBreaks = nullptr)
 {
@@ -58,6 +60,8 @@ QString ToDisplay(QStringView program, std::vector<int> *lineBreaks = nullptr)
             *to++ = QChar(ShownCr);
         } else if (c == u'\n') {
             *to++ = QChar(ShownLf);
+        } else if (c == u'\0') {
+            *to++ = QChar(ShownNul);
         } else {
             *to++ = QChar(c);
         }
@@ -86,6 +90,9 @@ QString ToProgram(QStringView display)
             break;
         case ShownLf:
             *to++ = u'\n';
+            break;
+        case ShownNul:
+            *to++ = u'\0';
             break;
         default:
             *to++ = ch;

@@ -7,9 +7,9 @@ class QColor;
 class QTextBlock;
 
 // A program text pane. Its offsets are the program's: a CR LF line end counts two characters, and a lone
-// CR or LF is an ordinary character inside a line, shown as U+240D or U+240A. Every line break the
-// widget holds (a block break, or a line break inside a block) is one CR LF, so an offset is the widget
-// position plus the number of breaks before it.
+// CR or LF is an ordinary character inside a line, shown as U+240D or U+240A (a NUL as U+2400). Every line
+// break the widget holds (a block break, or a line break inside a block) is one CR LF, so an offset is the
+// widget position plus the number of breaks before it.
 class TextPane : public QPlainTextEdit
 {
     Q_OBJECT

@@ -3,7 +3,9 @@
 
 #include <QCoreApplication>
 #include <QFile>
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 
 namespace {
 
@@ -85,7 +87,37 @@ bool ReadInput(const QString &path, QByteArray &bytes, QString &error)
         return false;
     }
     bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError) {
+        error = QStringLiteral("cannot read %1: %2")
+                    .arg(path.isEmpty() ? QStringLiteral("standard input") : path, file.errorString());
+        return false;
+    }
     return true;
+}
+
+// Where the result cannot be encoded: its line and character, and the likely cause.
+QString UnencodableResult(const QString &output, qsizetype index, bool inputHadInvalidBytes)
+{
+    const qsizetype line = 1 + QStringView(output).left(index).count(u"\r\n");
+    QString message =
+        QStringLiteral("line %1 of the result holds U+%2, which code page 932 cannot write")
+            .arg(line)
+            .arg(QString::number(output.at(index).unicode(), 16).toUpper().rightJustified(4, u'0'));
+    if (inputHadInvalidBytes)
+        message += QStringLiteral(" (the input holds bytes that are no code page 932 character)");
+    return message;
+}
+
+// A full disk or a file size limit may stop the output part way: that is a failure, never a success.
+bool WriteOutput(const QByteArray &bytes)
+{
+    const size_t written = std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout);
+    const bool flushed = std::fflush(stdout) == 0;
+    if (written == size_t(bytes.size()) && flushed && !std::ferror(stdout))
+        return true;
+    WriteError(QStringLiteral("cannot write the result to standard output: %1")
+                   .arg(QString::fromLocal8Bit(std::strerror(errno))));
+    return false;
 }
 
 } // namespace
@@ -117,12 +149,11 @@ int main(int argc, char *argv[])
 
     const nc::EncodedText encoded = nc::EncodeCp932(outcome.output);
     if (!encoded.ok()) {
-        WriteError(QStringLiteral("the result holds a character code page 932 cannot write, at offset %1")
-                       .arg(encoded.badIndex));
+        WriteError(UnencodableResult(outcome.output, encoded.badIndex, decoded.hadInvalidBytes));
         return 1;
     }
-    std::fwrite(encoded.bytes.constData(), 1, encoded.bytes.size(), stdout);
-    std::fflush(stdout);
+    if (!WriteOutput(encoded.bytes))
+        return 1;
     WriteError(outcome.error);
     return outcome.exitCode;
 }

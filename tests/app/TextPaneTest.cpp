@@ -136,6 +136,20 @@ TEST(TextPane, ShowsLoneLineEndCharactersAsSymbols)
     EXPECT_EQ(pane.LineCount(), 2);
 }
 
+TEST(TextPane, ShowsNulAsASymbolAndKeepsIt)
+{
+    TextPane pane;
+    const QString text = QStringView(u"G01\0X1.\r\n\0\0", 11).toString();
+    pane.SetText(text);
+    EXPECT_EQ(pane.toPlainText(), QStringLiteral("G01\u2400X1.\n\u2400\u2400"));
+    EXPECT_EQ(pane.Text(), text);
+    pane.SetSelStart(3);
+    pane.SetSelLength(1);
+    EXPECT_EQ(pane.SelText(), QString(QChar(u'\0')));
+    pane.SetSelText(QStringLiteral("Z"));
+    EXPECT_EQ(pane.Text(), QStringView(u"G01ZX1.\r\n\0\0", 11).toString());
+}
+
 TEST(TextPane, ClampsOffsetsToTheText)
 {
     TextPane pane;
