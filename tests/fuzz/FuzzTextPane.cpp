@@ -36,7 +36,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     QString expected = ProgramOf(input.Part());
     TextPane pane;
     pane.SetText(expected);
-    FuzzCheck(pane.Text() == expected && pane.TextLength() == expected.size());
+    FuzzCheck(pane.Text() == expected && pane.SystemLength() == expected.size());
     for (int edit = 0; edit < 16; ++edit) {
         const qsizetype start = input.Choice() % (expected.size() + 3);
         const qsizetype length = input.Choice() % (expected.size() + 3);
@@ -49,7 +49,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         FuzzCheck(pane.SelText() == expected.mid(from, count));
         pane.SetSelText(replacement);
         expected = expected.left(from) + replacement + expected.mid(from + count);
-        FuzzCheck(pane.Text() == expected && pane.TextLength() == expected.size());
+        FuzzCheck(pane.Text() == expected && pane.SystemLength() == expected.size());
         FuzzCheck(pane.SelStart() == from + replacement.size() && pane.SelLength() == 0);
         FuzzCheck(pane.LineCount() == expected.count(u"\r\n") + 1);
     }
