@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds the libFuzzer targets with clang into build-fuzz/ and runs each for a share of SECONDS (default
 # 600), seeded from the example programs and the golden cases. Inputs that fail are left in
-# build-fuzz/artifacts/; copy them into tests/fuzz/regressions/<target>/ once fixed.
+# build-fuzz/artifacts/; copy them into tests/fuzz/regressions/<target>/ once fixed. FUZZ_SEED fixes the
+# fuzzer's random seed, so that a run of the tests repeats the same inputs.
 set -euo pipefail
 cd "$(dirname "$0")"
 seconds=${1:-600}
@@ -21,7 +22,7 @@ for t in $targets; do
     seeds=()
     for d in tests/fuzz/regressions/$t data tests/data; do [ -d "$d" ] && seeds+=("$d"); done
     if ! build-fuzz/tests/fuzz/$t "$corpus" "${seeds[@]}" \
-            -max_total_time="$each" -timeout=10 -rss_limit_mb=4096 -max_len=65536 \
+            ${FUZZ_SEED:+-seed="$FUZZ_SEED"} -max_total_time="$each" -timeout=10 -rss_limit_mb=4096 -max_len=65536 \
             -artifact_prefix=build-fuzz/artifacts/$t- -print_final_stats=1 2>build-fuzz/$t.log; then
         echo "$t found a fault:"; tail -40 build-fuzz/$t.log; status=1
     else
