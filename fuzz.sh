@@ -14,6 +14,10 @@ cmake --build build-fuzz -j "$(nproc)" --target $targets
 count=$(echo "$targets" | wc -w)
 each=$(( seconds / count )); [ "$each" -ge 1 ] || each=1
 mkdir -p build-fuzz/artifacts
+# undefined behaviour ends the run like a crash, so that the input is kept; the leaks of libraries' own
+# caches (fontconfig's, under the text pane) are no finding
+export UBSAN_OPTIONS=halt_on_error=1:abort_on_error=1:print_stacktrace=1
+export LSAN_OPTIONS=suppressions=$PWD/tools/lsan.supp:print_suppressions=0
 status=0
 for t in $targets; do
     corpus=build-fuzz/corpus/$t

@@ -219,15 +219,22 @@ TEST_F(frmMainHostileTest, GarbageSettingsStillGiveAUsableWindowOnTheScreen)
         {"1e999", "nan", "inf", "-inf"},
         {"\"1, 2\"", "@Invalid()", "0x10", "12000twips"},
         {"1000", "1000", "340282346638528859811704183484516925440", "1e-40"},
+        {"binary", "", "", ""},
     };
     const char *const keys[] = {"MainLeft", "MainTop", "MainWidth", "MainHeight"};
     const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
     for (const auto &values : cases) {
         QFile settings(PathOf(QStringLiteral("settings.ini")));
         ASSERT_TRUE(settings.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        settings.write("[Settings]\n");
-        for (int i = 0; i < 4; ++i)
-            settings.write(QByteArray(keys[i]) + '=' + values[i] + '\n');
+        if (QByteArray(values[0]) == "binary") {
+            // Not a settings file at all.
+            for (int i = 0; i < 4096; ++i)
+                settings.putChar(char((i * 7919) % 256));
+        } else {
+            settings.write("[Settings]\n");
+            for (int i = 0; i < 4; ++i)
+                settings.write(QByteArray(keys[i]) + '=' + values[i] + '\n');
+        }
         settings.close();
         const std::string what =
             QStringList{values[0], values[1], values[2], values[3]}.join(u' ').toStdString();
