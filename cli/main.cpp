@@ -76,7 +76,9 @@ bool ParseOptions(const CliCommand &command, const QStringList &args, CliOptions
     return true;
 }
 
-bool ReadInput(const QString &path, QByteArray &bytes, QString &error)
+// The program's text. A file is read through a mapping of it, which spares copying its bytes; standard
+// input is read whole. The bytes are given up as soon as they are decoded.
+bool ReadProgram(const QString &path, QString &program, bool &hadInvalidBytes, QString &error)
 {
     QFile file;
     const bool opened = path.isEmpty() ? file.open(stdin, QIODevice::ReadOnly)
@@ -86,13 +88,24 @@ bool ReadInput(const QString &path, QByteArray &bytes, QString &error)
                     .arg(path.isEmpty() ? QStringLiteral("standard input") : path, file.errorString());
         return false;
     }
-    bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError) {
-        error = QStringLiteral("cannot read %1: %2")
-                    .arg(path.isEmpty() ? QStringLiteral("standard input") : path, file.errorString());
-        return false;
+    const qint64 size = file.size();
+    uchar *mapped = path.isEmpty() || size == 0 ? nullptr : file.map(0, size);
+    nc::DecodedText decoded;
+    if (mapped) {
+        decoded = nc::DecodeCp932(QByteArrayView(mapped, size));
+        file.unmap(mapped);
+    } else {
+        decoded = nc::DecodeCp932(file.readAll());
+        if (file.error() != QFileDevice::NoError) {
+            error = QStringLiteral("cannot read %1: %2")
+                        .arg(path.isEmpty() ? QStringLiteral("standard input") : path, file.errorString());
+            return false;
+        }
     }
-    return true;
+    program = std::move(decoded.text);
+    hadInvalidBytes = decoded.hadInvalidBytes;
+}
+return true;
 }
 
 // Where the result cannot be encoded: its line and character, and the likely cause.
@@ -108,17 +121,36 @@ QString UnencodableResult(const QString &output, qsizetype index, bool inputHadI
     return message;
 }
 
-// A full disk or a file size limit may stop the output part way: that is a failure, never a success.
-bool WriteOutput(const QByteArray &bytes)
+// Writes the result in pieces. A full disk or a file size limit may stop the output part way: that is a
+// failure, never a success.
+class OutputWriter
 {
-    const size_t written = std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stdout);
-    const bool flushed = std::fflush(stdout) == 0;
-    if (written == size_t(bytes.size()) && flushed && !std::ferror(stdout))
-        return true;
-    WriteError(QStringLiteral("cannot write the result to standard output: %1")
-                   .arg(QString::fromLocal8Bit(std::strerror(errno))));
-    return false;
-}
+public:
+    void Write(QByteArrayView bytes)
+    {
+        if (m_failed)
+            return;
+        if (std::fwrite(bytes.data(), 1, size_t(bytes.size()), stdout) != size_t(bytes.size()))
+            Failed();
+    }
+
+    bool Finish()
+    {
+        if (!m_failed && (std::fflush(stdout) != 0 || std::ferror(stdout)))
+            Failed();
+        return !m_failed;
+    }
+
+private:
+    void Failed()
+    {
+        m_failed = true;
+        WriteError(QStringLiteral("cannot write the result to standard output: %1")
+                       .arg(QString::fromLocal8Bit(std::strerror(errno))));
+    }
+
+    bool m_failed = false;
+};
 
 } // namespace
 
@@ -137,23 +169,26 @@ int main(int argc, char *argv[])
     QString error;
     if (!ParseOptions(*command, args, options, input, error))
         return UsageError(error);
-    QByteArray bytes;
-    if (!ReadInput(input, bytes, error)) {
+    QString program;
+    bool hadInvalidBytes = false;
+    if (!ReadProgram(input, program, hadInvalidBytes, error)) {
         WriteError(error);
         return 2;
     }
-    const nc::DecodedText decoded = nc::DecodeCp932(bytes);
-    const CliOutcome outcome = command->run(options, decoded.text);
+    const CliOutcome outcome = command->run(options, program);
+    program = QString();
     if (outcome.exitCode == 2)
         return UsageError(outcome.error);
 
-    const nc::EncodedText encoded = nc::EncodeCp932(outcome.output);
-    if (!encoded.ok()) {
-        WriteError(UnencodableResult(outcome.output, encoded.badIndex, decoded.hadInvalidBytes));
+    OutputWriter writer;
+    const qsizetype badIndex =
+        nc::WriteCp932(outcome.output, [&writer](QByteArrayView bytes) { writer.Write(bytes); });
+    if (!writer.Finish())
+        return 1;
+    if (badIndex >= 0) {
+        WriteError(UnencodableResult(outcome.output, badIndex, hadInvalidBytes));
         return 1;
     }
-    if (!WriteOutput(encoded.bytes))
-        return 1;
     WriteError(outcome.error);
     return outcome.exitCode;
 }

@@ -5,6 +5,7 @@
 #include "machine/TranslatorGCodeRules.h"
 #include "machine/TranslatorLineReader.h"
 #include "machine/TranslatorToolAndMCodes.h"
+#include "nc/LargeText.h"
 
 using namespace translator;
 
@@ -53,7 +54,7 @@ TranslationResult TranslatorPass::Run(const QString &source)
     QString text = source;
     if (!text.endsWith(CrLf))
         text += CrLf;
-    m_context.Result.reserve(text.size() + text.size() / 2 + 64);
+    nc::ReserveLargeText(m_context.Result, text.size() + text.size() / 2 + 64);
     m_context.State.Mode = m_context.Table.FanucToOsp;
     QString line;
     qsizetype start = 0;

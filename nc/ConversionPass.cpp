@@ -1,5 +1,7 @@
 #include "nc/ConversionPass.h"
 
+#include "nc/LargeText.h"
+
 namespace {
 
 constexpr QStringView CrLf = u"\r\n";
@@ -23,7 +25,7 @@ QString ConversionPass::Run(const QString &source)
     if (AppendsFinalLineEnd() && !Pass.SourceText.endsWith(CrLf))
         Pass.SourceText += CrLf;
     m_result.clear();
-    m_result.reserve(Pass.SourceText.size() + Pass.SourceText.size() / 4 + 16);
+    nc::ReserveLargeText(m_result, Pass.SourceText.size() + Pass.SourceText.size() / 4 + 16);
     m_failed = false;
     m_cancelled = false;
     m_failureMessage.clear();

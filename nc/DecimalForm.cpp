@@ -172,12 +172,55 @@ bool ShortestDigits(double magnitude, int significant, DecimalForm &d)
     return true;
 }
 
+// A single-precision value has at most 24 bits: scaled by a power of ten to `significant` (at most 9)
+// digits before the point in double precision, it is exact to within a few units in the ninth decimal
+// after that point. Unless the scaled value lies that close to a half, it rounds as the exact value does.
+bool ScaledDigits(double magnitude, int significant, DecimalForm &d)
+{
+    const double lowest = PowerOfTen(significant - 1);
+    const double highest = PowerOfTen(significant);
+    // the decimal exponent, from the binary one, then put right by the scaled value itself
+    int exponent = int(std::floor(std::ilogb(magnitude) * 0.30102999566398120));
+    double scaled = magnitude * PowerOfTen(significant - 1 - exponent);
+    if (scaled >= highest) {
+        ++exponent;
+        scaled = magnitude * PowerOfTen(significant - 1 - exponent);
+    } else if (scaled < lowest) {
+        --exponent;
+        scaled = magnitude * PowerOfTen(significant - 1 - exponent);
+    }
+    if (scaled < lowest || scaled >= highest)
+        return false;
+    const double whole = std::floor(scaled);
+    const double fraction = scaled - whole;
+    // two roundings of at most half an ulp each: far less than this
+    const double doubt = highest * 1e-15;
+    if (std::fabs(fraction - 0.5) < doubt)
+        return false;
+    auto digits = std::uint64_t(whole) + (fraction > 0.5 ? 1 : 0);
+    int point = exponent + 1;
+    if (double(digits) >= highest) { // rounded up to the next power of ten
+        digits /= 10;
+        ++point;
+    }
+    for (int i = significant - 1; i >= 0; --i) {
+        d.digits[i] = char('0' + digits % 10);
+        digits /= 10;
+    }
+    d.count = significant;
+    d.point = point;
+    StripTrailingZeros(d);
+    return true;
+}
+
 template <typename Float> DecimalForm FastDigits(Float value, int significant)
 {
     DecimalForm d;
     d.negative = std::signbit(value);
     const double magnitude = std::fabs(double(value)); // exact for a float too
     if (magnitude == 0 || !std::isfinite(magnitude))
+        return d;
+    if (sizeof(Float) == sizeof(float) && significant <= 9 && ScaledDigits(magnitude, significant, d))
         return d;
     if (ShortestDigits(magnitude, significant, d))
         return d;

@@ -73,38 +73,42 @@ QString NonFinite(double value)
     return value < 0 ? QStringLiteral("-INF") : QStringLiteral("INF");
 }
 
-QString PlainTextOf(const DecimalForm &d, int significant)
+// Writes the plain text into `out`, keeping the room `out` already has.
+void WritePlainText(const DecimalForm &d, int significant, QString &out)
 {
-    QString out(d.negative && d.count > 0 ? u'-' : u' ');
-    if (d.count == 0)
-        return out + u'0';
+    char16_t text[48];
+    int n = 0;
+    text[n++] = d.negative && d.count > 0 ? u'-' : u' ';
     const int exponent = d.point - 1;
-    if (exponent >= significant || exponent < -significant) {
-        out += QChar::fromLatin1(d.digits[0]);
+    if (d.count == 0) {
+        text[n++] = u'0';
+    } else if (exponent >= significant || exponent < -significant) {
+        text[n++] = char16_t(d.digits[0]);
         if (d.count > 1) {
-            out += u'.';
+            text[n++] = u'.';
             for (int i = 1; i < d.count; ++i)
-                out += QChar::fromLatin1(d.digits[i]);
+                text[n++] = char16_t(d.digits[i]);
         }
-        out += exponent < 0 ? u"E-" : u"E+";
+        text[n++] = u'E';
+        text[n++] = exponent < 0 ? u'-' : u'+';
         const int magnitude = std::abs(exponent);
+        char digits[8];
+        const auto end = std::to_chars(digits, digits + sizeof digits, magnitude).ptr;
         if (magnitude < 10)
-            out += u'0';
-        out += QString::number(magnitude);
-        return out;
+            text[n++] = u'0';
+        for (const char *c = digits; c < end; ++c)
+            text[n++] = char16_t(*c);
+    } else {
+        for (int i = 0; i < d.point; ++i)
+            text[n++] = char16_t(DigitAt(d, i));
+        if (d.count > d.point) {
+            text[n++] = u'.';
+            for (int i = d.point; i < d.count; ++i)
+                text[n++] = char16_t(DigitAt(d, i));
+        }
     }
-    const int integerDigits = std::max(d.point, 0);
-    const int fractionDigits = d.count > d.point ? d.count - d.point : 0;
-    out.resize(1 + integerDigits + (fractionDigits > 0 ? 1 + fractionDigits : 0));
-    QChar *to = out.data() + 1;
-    for (int i = 0; i < integerDigits; ++i)
-        *to++ = QLatin1Char(DigitAt(d, i));
-    if (fractionDigits > 0) {
-        *to++ = u'.';
-        for (int i = d.point; i < d.count; ++i)
-            *to++ = QLatin1Char(DigitAt(d, i));
-    }
-    return out;
+    out.resize(0);
+    out.append(reinterpret_cast<const QChar *>(text), n);
 }
 
 bool IsBlankChar(QChar c)
@@ -229,14 +233,24 @@ QString PlainText(double value)
 {
     if (!std::isfinite(value))
         return NonFinite(value);
-    return PlainTextOf(DecimalFormOf(value, 15), 15);
+    QString text;
+    WritePlainText(DecimalFormOf(value, 15), 15, text);
+    return text;
 }
 
 QString PlainTextSingle(float value)
 {
+    QString text;
+    PlainTextSingleInto(value, text);
+    return text;
+}
+
+void PlainTextSingleInto(float value, QString &text)
+{
     if (!std::isfinite(value))
-        return NonFinite(value);
-    return PlainTextOf(DecimalFormOf(value, 7), 7);
+        text = NonFinite(value);
+    else
+        WritePlainText(DecimalFormOf(value, 7), 7, text);
 }
 
 QString FormatDouble(double value, QStringView pattern)

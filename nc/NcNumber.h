@@ -20,6 +20,8 @@ bool ReadsWhollyAsNumber(QStringView text);
 // zeros or point; 15 significant digits for a double, 7 for a single, exponent form from 10^15 (10^7).
 QString PlainText(double value);
 QString PlainTextSingle(float value);
+// The same written into `text`, in the room it already has: the scanner writes one for every word.
+void PlainTextSingleInto(float value, QString &text);
 
 // Applies a display pattern of "0" (digit always written), "#" (digit written when significant) and "."
 // (always written when present). The value is rounded half away from zero on its decimal form: a double

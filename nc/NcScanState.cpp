@@ -2,6 +2,8 @@
 
 #include "nc/NcNumber.h"
 
+#include <QVarLengthArray>
+
 #include <algorithm>
 
 void NcScanState::ReadNumber()
@@ -71,7 +73,9 @@ bool IsOperator(QChar c)
 
 void NcScanState::ReadExpression()
 {
-    Token.resize(0);
+    // The operand being read: its characters need not stand together in the line ("[" is passed over).
+    QVarLengthArray<char16_t, 32> operand;
+    const auto operandValue = [&] { return nc::ValueOfText(QStringView(operand.constData(), operand.size())); };
     QChar pending;
     float accumulator = 0;
     const qsizetype end = std::min(LineLength, Line.size());
@@ -81,20 +85,22 @@ void NcScanState::ReadExpression()
         if (c == u'[')
             continue;
         if (IsOperator(c)) {
-            if (!Token.isEmpty())
-                accumulator = ApplyOperator(accumulator, pending, nc::ValueOfText(Token));
-            Token.resize(0);
+            if (!operand.isEmpty())
+                accumulator = ApplyOperator(accumulator, pending, operandValue());
+            operand.clear();
             pending = c;
             continue;
         }
         if (c < u'*' || (c > u'9' && c != u'='))
             break;
         if (c != u'=')
-            Token += c;
+            operand.append(c.unicode());
     }
-    if (!Token.isEmpty()) {
-        accumulator = ApplyOperator(accumulator, pending, nc::ValueOfText(Token));
-        Token = nc::PlainTextSingle(accumulator);
+    if (operand.isEmpty()) {
+        Token.resize(0);
+    } else {
+        accumulator = ApplyOperator(accumulator, pending, operandValue());
+        nc::PlainTextSingleInto(accumulator, Token);
     }
     --Pos;
 }

@@ -1,5 +1,7 @@
 #include "nc/ProgramText.h"
 
+#include "nc/LargeText.h"
+
 #include <QStringDecoder>
 #include <QStringEncoder>
 
@@ -160,13 +162,14 @@ private:
 
 } // namespace
 
-DecodedText DecodeCp932(const QByteArray &bytes)
+DecodedText DecodeCp932(QByteArrayView bytes)
 {
     DecodedText result;
     const auto *data = reinterpret_cast<const unsigned char *>(bytes.constData());
     const qsizetype size = bytes.size();
     result.text.resize(size); // code page 932 never gives more characters than bytes
     auto *out = reinterpret_cast<char16_t *>(result.text.data());
+    AdviseLargeBuffer(out, size * qsizetype(sizeof(char16_t)));
     qsizetype written = 0;
     QStringDecoder decoder(Cp932, QStringConverter::Flag::Stateless);
     KnownCharacters known;
@@ -189,7 +192,7 @@ DecodedText DecodeCp932(const QByteArray &bytes)
         if (i == end)
             continue;
         // an invalid byte may give a replacement character and a pending one: never more than the bytes
-        const QByteArrayView rest = QByteArrayView(bytes).sliced(i, end - i);
+        const QByteArrayView rest = bytes.sliced(i, end - i);
         const qsizetype room = written + decoder.requiredSpace(rest.size()) + (size - end);
         if (room > result.text.size()) {
             result.text.resize(room);
@@ -208,7 +211,11 @@ namespace {
 
 qsizetype FirstUnencodable(QStringView text)
 {
+    KnownBytes known;
+    char bytes[2];
     for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i].unicode() < 0x80 || known.Write(text[i].unicode(), bytes) > 0)
+            continue;
         const qsizetype width = text[i].isHighSurrogate() && i + 1 < text.size() ? 2 : 1;
         QStringEncoder single(Cp932, QStringConverter::Flag::Stateless);
         const QByteArray ignored = single.encode(text.mid(i, width));
@@ -221,59 +228,120 @@ qsizetype FirstUnencodable(QStringView text)
 
 } // namespace
 
+namespace {
+
+// Writes texts in code page 932, remembering the bytes of the comment characters from text to text.
+class Cp932Writer
+{
+public:
+    // Appends the bytes of `text` to `bytes` from `written` on (growing it as needed) and moves `written`
+    // past them; false, with only part of them written, when a character cannot be written.
+    bool Append(QStringView text, QByteArray &bytes, qsizetype &written)
+    {
+        const qsizetype size = text.size();
+        const char16_t *chars = text.utf16();
+        char *out = bytes.data();
+        qsizetype i = 0;
+        const auto ensureRoom = [&](qsizetype needed) {
+            if (written + needed > bytes.size()) {
+                bytes.resize((written + needed) * 2 + (size - i));
+                out = bytes.data();
+            }
+        };
+        while (i < size) {
+            ensureRoom(size - i);
+            const qsizetype ascii = NarrowAscii(chars + i, size - i, out + written);
+            i += ascii;
+            written += ascii;
+            if (i >= size)
+                break;
+            qsizetype end = i;
+            while (end < size && chars[end] >= 0x80)
+                ++end;
+            ensureRoom(2 * (end - i));
+            while (i < end) {
+                const int put = m_known.Write(chars[i], out + written);
+                if (put == 0)
+                    break;
+                written += put;
+                ++i;
+            }
+            if (i == end)
+                continue;
+            const QStringView rest = text.sliced(i, end - i);
+            ensureRoom(m_encoder.requiredSpace(rest.size()));
+            char *after = m_encoder.appendToBuffer(out + written, rest);
+            if (m_encoder.hasError())
+                return false;
+            written = after - out;
+            i = end;
+        }
+        return true;
+    }
+
+    // Whether every character of `text` can be written.
+    bool CanWrite(QStringView text)
+    {
+        const qsizetype size = text.size();
+        const char16_t *chars = text.utf16();
+        char pair[2];
+        for (qsizetype i = 0; i < size; ++i) {
+            if (chars[i] < 0x80 || m_known.Write(chars[i], pair) > 0)
+                continue;
+            qsizetype end = i;
+            while (end < size && chars[end] >= 0x80)
+                ++end;
+            QStringEncoder check(Cp932, QStringConverter::Flag::Stateless);
+            const QByteArray ignored = check.encode(text.sliced(i, end - i));
+            if (check.hasError())
+                return false;
+            i = end - 1;
+        }
+        return true;
+    }
+
+private:
+    QStringEncoder m_encoder{Cp932, QStringConverter::Flag::Stateless};
+    KnownBytes m_known;
+};
+
+} // namespace
+
 EncodedText EncodeCp932(QStringView text)
 {
     EncodedText result;
-    const qsizetype size = text.size();
     // ASCII gives a byte per character, the rest at most two; grown only for text far from a program's
-    result.bytes.resize(size + size / 8 + 16);
-    char *out = result.bytes.data();
+    result.bytes.resize(text.size() + text.size() / 8 + 16);
+    AdviseLargeBuffer(result.bytes.data(), result.bytes.size());
     qsizetype written = 0;
-    QStringEncoder encoder(Cp932, QStringConverter::Flag::Stateless);
-    KnownBytes known;
-    const char16_t *chars = text.utf16();
-    qsizetype i = 0;
-    const auto ensureRoom = [&](qsizetype needed) {
-        if (written + needed > result.bytes.size()) {
-            result.bytes.resize((written + needed) * 2 + (size - i));
-            out = result.bytes.data();
-        }
-    };
-    while (i < size) {
-        ensureRoom(size - i);
-        const qsizetype ascii = NarrowAscii(chars + i, size - i, out + written);
-        i += ascii;
-        written += ascii;
-        if (i >= size)
-            break;
-        qsizetype end = i;
-        while (end < size && chars[end] >= 0x80)
-            ++end;
-        ensureRoom(2 * (end - i));
-        while (i < end) {
-            const int put = known.Write(chars[i], out + written);
-            if (put == 0)
-                break;
-            written += put;
-            ++i;
-        }
-        if (i == end)
-            continue;
-        const QStringView rest = text.sliced(i, end - i);
-        ensureRoom(encoder.requiredSpace(rest.size()));
-        char *after = encoder.appendToBuffer(out + written, rest);
-        if (encoder.hasError())
-            break;
-        written = after - out;
-        i = end;
-    }
-    if (encoder.hasError()) {
+    Cp932Writer writer;
+    if (!writer.Append(text, result.bytes, written)) {
         result.badIndex = FirstUnencodable(text);
         result.bytes.clear();
         return result;
     }
     result.bytes.resize(written);
     return result;
+}
+
+qsizetype WriteCp932(QStringView text, const std::function<void(QByteArrayView)> &write)
+{
+    Cp932Writer writer;
+    if (!writer.CanWrite(text))
+        return FirstUnencodable(text);
+    constexpr qsizetype Piece = 1 << 18;
+    QByteArray bytes(Piece + Piece / 8 + 16, Qt::Uninitialized);
+    for (qsizetype from = 0; from < text.size();) {
+        qsizetype length = std::min(Piece, text.size() - from);
+        // a surrogate pair stays in one piece
+        if (from + length < text.size() && text[from + length - 1].isHighSurrogate())
+            --length;
+        qsizetype written = 0;
+        writer.Append(text.sliced(from, length), bytes, written);
+        write(QByteArrayView(bytes.constData(), written));
+        from += length;
+    }
+    return -1;
 }
 
 } // namespace nc

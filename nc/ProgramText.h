@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <functional>
 
 // Program and table files are Shift-JIS as Japanese Windows writes them (code page 932); 0x5C stays a
 // backslash.
@@ -13,7 +14,7 @@ struct DecodedText
     bool hadInvalidBytes = false; // bytes that are no code page 932 character, shown as U+001A or U+FFFD
 };
 
-DecodedText DecodeCp932(const QByteArray &bytes);
+DecodedText DecodeCp932(QByteArrayView bytes);
 
 struct EncodedText
 {
@@ -24,5 +25,10 @@ struct EncodedText
 };
 
 EncodedText EncodeCp932(QStringView text);
+
+// Writes `text` in code page 932 through `write`, a piece at a time, so that the bytes of a long text are
+// never held whole. Nothing is written when a character cannot be: the 0-based index of the first such
+// character is returned then, -1 otherwise.
+qsizetype WriteCp932(QStringView text, const std::function<void(QByteArrayView)> &write);
 
 } // namespace nc

@@ -1,5 +1,6 @@
 #include "search/CalcRun.h"
 
+#include "nc/LargeText.h"
 #include "nc/NcNumber.h"
 #include "search/SearchRoutines.h"
 
@@ -82,7 +83,7 @@ qint64 CalcEveryHit(SearchState &state, SearchTarget &target, const CalcSettings
     // original: one pass over the original text gives the changed one.
     const QStringView source(text);
     CalcPass pass;
-    pass.result.reserve(text.size() + text.size() / 8);
+    nc::ReserveLargeText(pass.result, text.size() + text.size() / 8);
     qsizetype hit = text.indexOf(find, state.FindStart);
     while (hit >= 0) {
         const CalcNumberText read = ReadCalcNumber(source, hit + find.size());

@@ -1,5 +1,6 @@
 #include "search/ReplaceRun.h"
 
+#include "nc/LargeText.h"
 #include "search/SearchRoutines.h"
 
 namespace {
@@ -69,8 +70,10 @@ qint64 ReplaceEveryHit(SearchState &state, SearchTarget &target)
 
     // After each replacement the search resumes right after the inserted text, that is at the end of
     // the hit in the original text: the hits are the non-overlapping ones of the original text.
+    // Room for every hit made longer: a count that takes overlapping hits too is enough.
+    const qsizetype longer = std::max<qsizetype>(0, state.ReplaceText.size() - find.size());
     QString result;
-    result.reserve(text.size());
+    nc::ReserveLargeText(result, text.size() + (longer > 0 ? text.count(find) * longer : 0));
     const QStringView source(text);
     qsizetype copied = 0;
     qint64 count = 0;

@@ -1,5 +1,7 @@
 #include "search/SearchRoutines.h"
 
+#include "nc/LargeText.h"
+
 bool FindNextText(SearchState &state, SearchTarget &target)
 {
     target.ResetSelectionFormat();
@@ -23,7 +25,7 @@ QString SpliceText(const QString &text, qsizetype start, qsizetype removed, cons
     const qsizetype head = qMin(start, text.size());
     const qsizetype tail = qMin(start + removed, text.size());
     QString result;
-    result.reserve(head + insert.size() + (text.size() - tail));
+    nc::ReserveLargeText(result, head + insert.size() + (text.size() - tail));
     result.append(QStringView(text).left(head));
     result.append(insert);
     result.append(QStringView(text).mid(tail));

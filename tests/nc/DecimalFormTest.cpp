@@ -139,6 +139,9 @@ TEST(DecimalForm, FastDigitsAgreeWithTheExactExpansionForSingles)
         ExpectSameAsExact(v, 7);
         ExpectSameAsExact(-v, 7);
     }
+    for (size_t i = 0; i < values.size(); i += 3)
+        for (int significant : {1, 6, 8, 9})
+            ExpectSameAsExact(values[i], significant);
 }
 
 TEST(DecimalForm, ZeroHasNoDigitsAndKeepsItsSign)

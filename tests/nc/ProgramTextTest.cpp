@@ -166,3 +166,23 @@ TEST(ProgramText, EveryCharacterEncodesLikeTheConverter)
     EXPECT_EQ(nc::EncodeCp932(emoji).badIndex, 2);
     EXPECT_EQ(nc::EncodeCp932(QStringLiteral("X") + QChar(char16_t(0xD800))).badIndex, 1);
 }
+
+// Written a piece at a time, a long text gives the bytes it gives whole; a text with a character that
+// cannot be written gives nothing at all.
+TEST(ProgramText, WritesInPiecesOrNotAtAll)
+{
+    // more than one piece
+    QString text;
+    for (int i = 0; i < 20000; ++i)
+        text += QStringLiteral("N%1 G01 X%1. (ｶﾅ 工程)\r\n").arg(i);
+    QByteArray written;
+    const auto collect = [&](QByteArrayView piece) { written += piece; };
+    EXPECT_EQ(nc::WriteCp932(text, collect), -1);
+    EXPECT_EQ(written, nc::EncodeCp932(text).bytes);
+
+    written.clear();
+    const qsizetype bad = text.size() - 5;
+    text[bad] = QChar(0x240A);
+    EXPECT_EQ(nc::WriteCp932(text, collect), bad);
+    EXPECT_TRUE(written.isEmpty());
+}
