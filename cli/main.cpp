@@ -104,8 +104,7 @@ bool ReadProgram(const QString &path, QString &program, bool &hadInvalidBytes, Q
     }
     program = std::move(decoded.text);
     hadInvalidBytes = decoded.hadInvalidBytes;
-}
-return true;
+    return true;
 }
 
 // Where the result cannot be encoded: its line and character, and the likely cause.
