@@ -162,7 +162,9 @@ QString XyCxPass::JoinWords(WordSpan a, WordSpan b, const QString &first, const 
     if (!aLeads)
         std::swap(a, b);
     const QStringView line = Scan.Line;
-    QString out = line.left((a.letter ? a.letter : b.letter) - 1).toString();
+    QString out;
+    out.reserve(line.size() + first.size() + second.size());
+    out += line.left((a.letter ? a.letter : b.letter) - 1);
     out += first;
     if (a.letter)
         out += Between(line, a.end, b.letter);

@@ -2,19 +2,29 @@
 
 #include "nc/LargeText.h"
 
+#include <algorithm>
+
 namespace {
 
 constexpr QStringView CrLf = u"\r\n";
 
-// The 0-based index of the next CR LF at or after `from`, or -1.
+// The 0-based index of the next CR LF at or after `from`, or -1. The search for a CR is the library's
+// fast one; a lone CR only sends it on.
 qsizetype FindLineEnd(const QString &text, qsizetype from)
 {
-    const auto *chars = reinterpret_cast<const char16_t *>(text.constData());
+    const QStringView view(text);
     const qsizetype last = text.size() - 1;
-    for (qsizetype i = from; i < last; ++i)
-        if (chars[i] == u'\r' && chars[i + 1] == u'\n')
+    for (qsizetype i = view.indexOf(u'\r', from); i >= 0 && i < last; i = view.indexOf(u'\r', i + 1))
+        if (view[i + 1] == u'\n')
             return i;
     return -1;
+}
+
+// Makes `text` a copy of `length` characters from `from`, in the room it already has.
+void CopyInto(QString &text, const QChar *from, qsizetype length)
+{
+    text.resize(length);
+    std::copy(from, from + length, text.data());
 }
 
 } // namespace
@@ -24,8 +34,10 @@ QString ConversionPass::Run(const QString &source)
     Pass.SourceText = source;
     if (AppendsFinalLineEnd() && !Pass.SourceText.endsWith(CrLf))
         Pass.SourceText += CrLf;
-    m_result.clear();
+    m_result = QString();
+    m_resultSize = 0;
     nc::ReserveLargeText(m_result, Pass.SourceText.size() + Pass.SourceText.size() / 4 + 16);
+    m_result.resize(m_result.capacity());
     m_failed = false;
     m_cancelled = false;
     m_failureMessage.clear();
@@ -39,8 +51,7 @@ QString ConversionPass::Run(const QString &source)
             break;
         Pass.LineEnd = found + 1;
         // the line buffer keeps its capacity from line to line
-        Scan.Line.resize(0);
-        Scan.Line.append(Pass.SourceText.constData() + Pass.LineStart - 1, Pass.LineEnd - Pass.LineStart);
+        CopyInto(Scan.Line, Pass.SourceText.constData() + Pass.LineStart - 1, Pass.LineEnd - Pass.LineStart);
         Pass.LineStart = Pass.LineEnd + 2;
         RunLine();
         if (m_progress && !m_progress(Pass.LineStart - 1, total))
@@ -48,6 +59,7 @@ QString ConversionPass::Run(const QString &source)
     }
     if (!Stopped())
         Finish();
+    m_result.resize(m_resultSize);
     return std::move(m_result);
 }
 
@@ -92,10 +104,23 @@ void ConversionPass::SkipComment()
     Scan.Pos = bound + 1;
 }
 
+// The result is written straight into its room, grown when a conversion makes the text longer than was
+// foreseen; its size is set once, at the end.
+void ConversionPass::EmitRaw(QStringView text)
+{
+    if (m_resultSize + text.size() > m_result.size()) {
+        m_result.resize(m_resultSize);
+        m_result.reserve((m_resultSize + text.size()) * 2);
+        m_result.resize(m_result.capacity());
+    }
+    std::copy(text.begin(), text.end(), m_result.data() + m_resultSize);
+    m_resultSize += text.size();
+}
+
 void ConversionPass::Emit(QStringView line)
 {
-    m_result += line;
-    m_result += CrLf;
+    EmitRaw(line);
+    EmitRaw(CrLf);
 }
 
 void ConversionPass::Fail(const QString &message)
@@ -106,6 +131,6 @@ void ConversionPass::Fail(const QString &message)
 
 void ConversionPass::ReplaceInLine(qsizetype from, qsizetype to, QStringView text)
 {
-    Scan.Line.replace(from - 1, to - from + 1, text.toString());
+    Scan.Line.replace(from - 1, to - from + 1, text.constData(), text.size());
     Scan.LineLength = Scan.Line.size();
 }

@@ -55,7 +55,7 @@ protected:
     virtual bool AppendsFinalLineEnd() const { return true; }
 
     void Emit(QStringView line);
-    void EmitRaw(QStringView text) { m_result += text; }
+    void EmitRaw(QStringView text);
     // Stops the pass after the current character; the result keeps what was emitted.
     void Fail(const QString &message);
     // Replaces `Line` from `from` through `to` (1-based, inclusive) by `text` and re-takes `LineLength`.
@@ -70,6 +70,7 @@ private:
     void SkipComment();
 
     QString m_result;
+    qsizetype m_resultSize = 0; // the characters of m_result written so far
     PassProgress m_progress;
     bool m_failed = false;
     bool m_cancelled = false;

@@ -172,6 +172,100 @@ bool ShortestDigits(double magnitude, int significant, DecimalForm &d)
     return true;
 }
 
+#ifdef __SIZEOF_INT128__
+using Wide = unsigned __int128;
+
+// Writes `value` (below 10^significant) as exactly `significant` digits.
+void PutDigits(std::uint64_t value, int significant, DecimalForm &d)
+{
+    static constexpr char Pairs[] =
+        "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+        "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+        "8081828384858687888990919293949596979899";
+    int i = significant;
+    for (; i >= 2; i -= 2) { // two digits per division
+        const auto pair = unsigned(value % 100);
+        value /= 100;
+        d.digits[i - 1] = Pairs[2 * pair + 1];
+        d.digits[i - 2] = Pairs[2 * pair];
+    }
+    if (i == 1)
+        d.digits[0] = char('0' + value);
+    d.count = significant;
+}
+
+// Exact integer arithmetic for the values programs hold: the value is m x 2^-s with m below 2^53, so m
+// x 10^j (j from 0 to 19) fits in 128 bits, and its quotient and remainder by 2^s give the digits before
+// the point of value x 10^j and decide the rounding exactly. Out of that range (false) the other ways
+// are taken.
+bool IntegerDigits(double magnitude, int significant, DecimalForm &d)
+{
+    std::uint64_t bits;
+    std::memcpy(&bits, &magnitude, sizeof bits);
+    const int biased = int(bits >> 52);
+    if (biased == 0 || significant > 19)
+        return false; // subnormal
+    const std::uint64_t mantissa = (bits & ((std::uint64_t(1) << 52) - 1)) | (std::uint64_t(1) << 52);
+    const int shift = 1075 - biased; // value = mantissa / 2^shift
+    if (shift <= 0 || shift >= 127)
+        return false;
+    constexpr std::uint64_t Powers[20] = {1ull,
+                                          10ull,
+                                          100ull,
+                                          1000ull,
+                                          10000ull,
+                                          100000ull,
+                                          1000000ull,
+                                          10000000ull,
+                                          100000000ull,
+                                          1000000000ull,
+                                          10000000000ull,
+                                          100000000000ull,
+                                          1000000000000ull,
+                                          10000000000000ull,
+                                          100000000000000ull,
+                                          1000000000000000ull,
+                                          10000000000000000ull,
+                                          100000000000000000ull,
+                                          1000000000000000000ull,
+                                          10000000000000000000ull};
+    const std::uint64_t lowest = Powers[significant - 1];
+    const std::uint64_t highest = Powers[significant];
+    int exponent = ((biased - 1023) * 78913) >> 18; // floor(log10 of the value), or one below it
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        const int scale = significant - 1 - exponent; // the value x 10^scale has `significant` digits
+        if (scale < 0 || scale > 19)
+            return false;
+        const Wide scaled = Wide(mantissa) * Powers[scale];
+        const Wide whole = scaled >> shift;
+        if (whole >= highest) {
+            ++exponent;
+            continue;
+        }
+        if (whole < lowest)
+            return false;
+        const Wide remainder = scaled - (whole << shift);
+        const Wide half = Wide(1) << (shift - 1);
+        auto digits = std::uint64_t(whole);
+        int point = exponent + 1;
+        if (remainder >= half && ++digits == highest) { // halves go away from zero
+            digits = lowest;
+            ++point;
+        }
+        PutDigits(digits, significant, d);
+        d.point = point;
+        StripTrailingZeros(d);
+        return true;
+    }
+    return false;
+}
+#else
+bool IntegerDigits(double, int, DecimalForm &)
+{
+    return false;
+}
+#endif
+
 // A single-precision value has at most 24 bits: scaled by a power of ten to `significant` (at most 9)
 // digits before the point in double precision, it is exact to within a few units in the ninth decimal
 // after that point. Unless the scaled value lies that close to a half, it rounds as the exact value does.
@@ -180,7 +274,10 @@ bool ScaledDigits(double magnitude, int significant, DecimalForm &d)
     const double lowest = PowerOfTen(significant - 1);
     const double highest = PowerOfTen(significant);
     // the decimal exponent, from the binary one, then put right by the scaled value itself
-    int exponent = int(std::floor(std::ilogb(magnitude) * 0.30102999566398120));
+    std::uint64_t bits;
+    std::memcpy(&bits, &magnitude, sizeof bits);
+    const int binaryExponent = int(bits >> 52) - 1023; // the value is a normal double: it came from a float
+    int exponent = (binaryExponent * 78913) >> 18;     // floor(binaryExponent * log10(2))
     double scaled = magnitude * PowerOfTen(significant - 1 - exponent);
     if (scaled >= highest) {
         ++exponent;
@@ -191,13 +288,13 @@ bool ScaledDigits(double magnitude, int significant, DecimalForm &d)
     }
     if (scaled < lowest || scaled >= highest)
         return false;
-    const double whole = std::floor(scaled);
-    const double fraction = scaled - whole;
+    const auto truncated = std::uint64_t(scaled); // below 10^9
+    const double fraction = scaled - double(truncated);
     // two roundings of at most half an ulp each: far less than this
     const double doubt = highest * 1e-15;
     if (std::fabs(fraction - 0.5) < doubt)
         return false;
-    auto digits = std::uint64_t(whole) + (fraction > 0.5 ? 1 : 0);
+    auto digits = truncated + (fraction > 0.5 ? 1 : 0);
     int point = exponent + 1;
     if (double(digits) >= highest) { // rounded up to the next power of ten
         digits /= 10;
@@ -219,6 +316,8 @@ template <typename Float> DecimalForm FastDigits(Float value, int significant)
     d.negative = std::signbit(value);
     const double magnitude = std::fabs(double(value)); // exact for a float too
     if (magnitude == 0 || !std::isfinite(magnitude))
+        return d;
+    if (IntegerDigits(magnitude, significant, d))
         return d;
     if (sizeof(Float) == sizeof(float) && significant <= 9 && ScaledDigits(magnitude, significant, d))
         return d;

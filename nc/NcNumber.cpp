@@ -27,15 +27,19 @@ struct Pattern
 Pattern ParsePattern(QStringView pattern)
 {
     Pattern p;
-    const qsizetype dot = pattern.indexOf(u'.');
-    const QStringView integer = dot < 0 ? pattern : pattern.left(dot);
-    const qsizetype firstZero = integer.indexOf(u'0');
-    p.minInteger = firstZero < 0 ? 0 : int(integer.size() - firstZero);
-    if (dot >= 0) {
+    qsizetype firstZero = -1;
+    qsizetype i = 0;
+    for (; i < pattern.size() && pattern[i] != u'.'; ++i)
+        if (pattern[i] == u'0' && firstZero < 0)
+            firstZero = i;
+    p.minInteger = firstZero < 0 ? 0 : int(i - firstZero);
+    if (i < pattern.size()) {
         p.hasPoint = true;
-        const QStringView fraction = pattern.mid(dot + 1);
-        p.maxFraction = int(fraction.size());
-        p.minFraction = int(fraction.lastIndexOf(u'0') + 1);
+        const qsizetype dot = i;
+        p.maxFraction = int(pattern.size() - dot - 1);
+        for (++i; i < pattern.size(); ++i)
+            if (pattern[i] == u'0')
+                p.minFraction = int(i - dot);
     }
     return p;
 }
@@ -119,6 +123,50 @@ bool IsBlankChar(QChar c)
 bool IsDigitChar(QChar c)
 {
     return c >= u'0' && c <= u'9';
+}
+
+// A text such as "-12.50": an optional sign, digits, at most one point, nothing else, and at most 15
+// significant digits. Its value read as a double has those digits again as its 15-digit form (a
+// double is exact to better than a fifth of a unit in the fifteenth digit), so the digits are taken from
+// the text itself; any other text is left to the reading of its value (false).
+bool DecimalFormOfText(QStringView text, DecimalForm &d)
+{
+    qsizetype i = 0;
+    const qsizetype size = text.size();
+    d.negative = false;
+    if (i < size && (text[i] == u'-' || text[i] == u'+'))
+        d.negative = text[i++] == u'-';
+    int count = 0;
+    int point = 0;
+    bool pointSeen = false;
+    bool digitSeen = false;
+    for (; i < size; ++i) {
+        const char16_t c = text[i].unicode();
+        if (c == u'.' && !pointSeen) {
+            pointSeen = true;
+            continue;
+        }
+        if (c < u'0' || c > u'9')
+            return false;
+        digitSeen = true;
+        if (count == 0 && c == u'0') { // a leading zero: only moves the point after it
+            if (pointSeen)
+                --point;
+            continue;
+        }
+        if (count == 15)
+            return false;
+        d.digits[count++] = char(c);
+        if (!pointSeen)
+            ++point;
+    }
+    if (!digitSeen)
+        return false;
+    while (count > 0 && d.digits[count - 1] == '0')
+        --count;
+    d.count = count;
+    d.point = count == 0 ? 0 : point;
+    return true;
 }
 
 } // namespace
@@ -269,6 +317,9 @@ QString FormatSingle(float value, QStringView pattern)
 
 QString FormatText(QStringView text, QStringView pattern)
 {
+    DecimalForm d;
+    if (DecimalFormOfText(text, d))
+        return Render(d, pattern);
     if (!ReadsWhollyAsNumber(text))
         return text.toString();
     return FormatDouble(ValueOfText(text), pattern);

@@ -5,6 +5,7 @@
 #include <QVarLengthArray>
 
 #include <algorithm>
+#include <cmath>
 
 void NcScanState::ReadNumber()
 {
@@ -40,9 +41,9 @@ void NcScanState::ReadWordValue()
 
 void NcScanState::SetToken(qsizetype first, qsizetype length)
 {
-    Token.resize(0);
-    if (length > 0)
-        Token.append(Line.constData() + first - 1, length);
+    // in the room Token already has: a token is read for every word
+    Token.resize(length);
+    std::copy(Line.constData() + first - 1, Line.constData() + first - 1 + length, Token.data());
 }
 
 namespace {
@@ -75,7 +76,9 @@ void NcScanState::ReadExpression()
 {
     // The operand being read: its characters need not stand together in the line ("[" is passed over).
     QVarLengthArray<char16_t, 32> operand;
-    const auto operandValue = [&] { return nc::ValueOfText(QStringView(operand.constData(), operand.size())); };
+    const auto operandValue = [&] {
+        return nc::ValueOfText(QStringView(operand.constData(), operand.size()));
+    };
     QChar pending;
     float accumulator = 0;
     const qsizetype end = std::min(LineLength, Line.size());
@@ -134,11 +137,11 @@ int SignificantDigits(QStringView text)
 // Writes the value of a rounded text ("12.", "-0.5") read back, in its shortest form. A text of at most
 // 15 significant digits reads back as a double whose 15-digit form is that text again, so its shortest
 // form is the text itself without a bare point; only a longer one goes the way round.
-QString ShortestOfRounded(const QString &rounded)
+QString ShortestOfRounded(QString rounded)
 {
     if (SignificantDigits(rounded) <= 15) {
         if (rounded.endsWith(u'.'))
-            return rounded.first(rounded.size() - 1);
+            rounded.chop(1);
         return rounded;
     }
     const double back = ValueOfText(rounded);
@@ -154,17 +157,27 @@ QString FormatValueText(QString &value, QStringView pattern)
         return QString();
     if (!ReadsWhollyAsNumber(value))
         return value;
-    value = FormatDouble(ValueOfText(value), pattern);
+    value = FormatText(value, pattern);
     return ShortestOfRounded(value);
 }
 
+// Infinity and NaN are shown as such, never as a plausible number, and a variable keeps them.
 QString FormatValueNumber(double &value, QStringView pattern)
 {
-    const QString rounded = FormatDouble(value, pattern);
-    if (!ReadsWhollyAsNumber(rounded))
-        return rounded; // infinity or NaN: shown as such, never as a plausible number
+    QString rounded = FormatDouble(value, pattern);
+    if (!std::isfinite(value))
+        return rounded;
     value = ValueOfText(rounded);
-    return ShortestOfRounded(rounded);
+    return ShortestOfRounded(std::move(rounded));
+}
+
+// The same for a value no variable keeps: nothing to read back.
+QString FormatValueOf(double value, QStringView pattern)
+{
+    QString rounded = FormatDouble(value, pattern);
+    if (!std::isfinite(value))
+        return rounded;
+    return ShortestOfRounded(std::move(rounded));
 }
 
 constexpr QStringView Places3 = u"0.###";
@@ -203,12 +216,12 @@ QString FormatValue3(std::optional<double> &value)
 
 QString FormatValue3Of(double value)
 {
-    return FormatValueNumber(value, Places3);
+    return FormatValueOf(value, Places3);
 }
 
 QString FormatValue4Of(double value)
 {
-    return FormatValueNumber(value, Places4);
+    return FormatValueOf(value, Places4);
 }
 
 } // namespace nc

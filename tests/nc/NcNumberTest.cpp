@@ -2,8 +2,11 @@
 
 #include <clocale>
 #include <gtest/gtest.h>
+#include <random>
+#include <vector>
 
 using namespace nc;
+using namespace Qt::Literals::StringLiterals;
 
 TEST(NcNumber, ValueOfText)
 {
@@ -166,4 +169,52 @@ TEST(NcNumber, NonFiniteValuesAreVisible)
 {
     EXPECT_EQ(FormatDouble(std::numeric_limits<double>::infinity(), u"0.###"), u"INF");
     EXPECT_EQ(PlainTextSingle(-std::numeric_limits<float>::infinity()), u"-INF");
+}
+
+// A plain decimal text is formatted from its own digits; it must come out as its value read and then
+// formatted does: signs, leading and trailing zeros, halves at the last place, 15 and more digits.
+TEST(NcNumber, FormatTextAgreesWithFormattingTheValue)
+{
+    std::vector<QString> texts = {u"0"_s,
+                                  u"-0"_s,
+                                  u"+0.0"_s,
+                                  u"-0.00004"_s,
+                                  u"0.00005"_s,
+                                  u"007.50"_s,
+                                  u".5"_s,
+                                  u"5."_s,
+                                  u"-.00015"_s,
+                                  u"1.00005"_s,
+                                  u"2.675"_s,
+                                  u"-12.34565"_s,
+                                  u"999.99995"_s,
+                                  u"99999.99999"_s,
+                                  u"12345678"_s,
+                                  u"123456789012345"_s,
+                                  u"1234567890123456"_s,
+                                  u"0.1234567890123456"_s,
+                                  u"100000000000000.5"_s,
+                                  u"-4503599627370495.5"_s,
+                                  u"1000000000000000000"_s,
+                                  u"0.000000000000001"_s,
+                                  u"12.500000000000001"_s};
+    std::mt19937 random(77);
+    for (int i = 0; i < 30000; ++i) {
+        QString text;
+        if (random() % 3 == 0)
+            text += u'-';
+        const int digits = 1 + int(random() % 17);
+        const int point = int(random() % (digits + 1));
+        for (int k = 0; k < digits; ++k) {
+            if (k == point)
+                text += u'.';
+            text += QChar(u'0' + char16_t(random() % 10));
+        }
+        texts.push_back(text);
+    }
+    for (const QString &text : texts)
+        for (const char16_t *pattern :
+             {u"#####0.####", u"#####0.0###", u"0.###", u"##00", u"0.##############"})
+            ASSERT_EQ(FormatText(text, pattern), FormatDouble(ValueOfText(text), pattern))
+                << text.toStdString() << " " << QString::fromUtf16(pattern).toStdString();
 }
