@@ -10,13 +10,20 @@
 class DocumentFile
 {
 public:
+    // The text pane stays responsive up to these: larger files and longer lines are refused with a reason
+    // (the command-line tool converts them whatever their size).
+    static constexpr qint64 LargestFile = 64 * 1024 * 1024;
+    static constexpr qsizetype LongestLine = 1000000;
+
     struct ReadResult
     {
         bool ok = false;
         QString text;
         QString failure; // why the file could not be read
         bool hadInvalidBytes = false;
+        bool hadNulBytes = false;
         bool wasRichText = false;
+        bool damagedRichText = false; // braces that do not pair up, or nesting too deep to follow
     };
 
     struct WriteResult
@@ -25,6 +32,7 @@ public:
         QString failure; // why nothing was written
     };
 
+    // A failed read leaves what the next write remembers of the document as it was.
     ReadResult Read(const QString &path);
     WriteResult Write(const QString &path, const QString &text);
     // The next write encodes its text afresh (a new document).

@@ -48,5 +48,5 @@ void EditCommands::SelectAll()
 {
     m_source.setFocus();
     m_source.SetSelStart(0);
-    m_source.SetSelLength(m_source.TextLength());
+    m_source.SetSelLength(m_source.SystemLength());
 }

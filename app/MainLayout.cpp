@@ -23,9 +23,15 @@ MainLayout ComputeMainLayout(float width, float height)
 }
 
 namespace {
+// Far beyond any screen; keeps a garbage value from overflowing the pixel type.
+constexpr double FarthestPixel = 1e8;
+
 int ToPixels(float twips, double dpi)
 {
-    return int(std::lround(double(twips) * dpi / 1440.0));
+    const double pixels = double(twips) * dpi / 1440.0;
+    if (!(pixels == pixels))
+        return 0; // not a number
+    return int(std::lround(std::clamp(pixels, -FarthestPixel, FarthestPixel)));
 }
 float ToTwips(int pixels, double dpi)
 {

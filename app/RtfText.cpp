@@ -66,12 +66,14 @@ class Reader
 public:
     explicit Reader(const QByteArray &bytes) : m_in(bytes) {}
 
-    QString Read()
+    PlainTextResult Read()
     {
         while (m_pos < m_in.size() && !m_finished)
             Step();
         Flush();
-        return m_out;
+        // A document that ends inside a group never closed it.
+        const bool damaged = m_tooDeep || !m_finished;
+        return {std::move(m_out), damaged};
     }
 
 private:
@@ -98,10 +100,12 @@ private:
 
     void OpenGroup()
     {
-        if (m_stack.size() < MaxKeptDepth)
+        if (m_stack.size() < MaxKeptDepth) {
             m_stack.push_back(m_state);
-        else
+        } else {
             ++m_overflowDepth;
+            m_tooDeep = true;
+        }
         m_groupStart = true;
         m_fallbackLeft = 0;
     }
@@ -290,6 +294,7 @@ private:
     qsizetype m_pos = 0;
     std::vector<GroupState> m_stack;
     std::size_t m_overflowDepth = 0;
+    bool m_tooDeep = false;
     GroupState m_state;
     bool m_groupStart = false;
     bool m_finished = false;
@@ -305,9 +310,14 @@ bool IsRichText(const QByteArray &bytes)
     return bytes.startsWith("{\\rtf");
 }
 
-QString PlainText(const QByteArray &bytes)
+PlainTextResult ReadPlainText(const QByteArray &bytes)
 {
     return Reader(bytes).Read();
+}
+
+QString PlainText(const QByteArray &bytes)
+{
+    return ReadPlainText(bytes).text;
 }
 
 } // namespace rtf

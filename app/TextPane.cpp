@@ -18,6 +18,7 @@ namespace {
 
 constexpr char16_t ShownCr = 0x240D;   // SYMBOL FOR CARRIAGE RETURN: a lone CR inside a line
 constexpr char16_t ShownLf = 0x240A;   // SYMBOL FOR LINE FEED: a lone LF inside a line
+constexpr char16_t ShownNul = 0x2400;  // SYMBOL FOR NULL: a NUL byte, which the widget would not show
 constexpr char16_t Break = 0x2029;     // a CR LF that ends a block of the widget
 constexpr char16_t LineBreak = 0x2028; // a CR LF inside a block of the widget
 
@@ -32,7 +33,8 @@ bool IsLineBreak(QChar c)
     return c.unicode() == LineBreak;
 }
 
-// Program text to the widget's: CR LF becomes a block or line break, a lone CR or LF its visible symbol.
+// Program text to the widget's: CR LF becomes a block or line break, a lone CR or LF or a NUL its visible
+// symbol (none of the symbols exists in code page 932, so no file holds them).
 // `lineBreaks`, when given, receives the number of line breaks in each block the text makes.
 QString ToDisplay(QStringView program, std::vector<int> *lineBreaks = nullptr)
 {
@@ -58,6 +60,8 @@ QString ToDisplay(QStringView program, std::vector<int> *lineBreaks = nullptr)
             *to++ = QChar(ShownCr);
         } else if (c == u'\n') {
             *to++ = QChar(ShownLf);
+        } else if (c == u'\0') {
+            *to++ = QChar(ShownNul);
         } else {
             *to++ = QChar(c);
         }
@@ -86,6 +90,9 @@ QString ToProgram(QStringView display)
             break;
         case ShownLf:
             *to++ = u'\n';
+            break;
+        case ShownNul:
+            *to++ = u'\0';
             break;
         default:
             *to++ = ch;
@@ -182,14 +189,14 @@ void TextPane::SetText(const QString &text)
     m_changePending = true;
 }
 
-qsizetype TextPane::TextLength() const
+qsizetype TextPane::SystemLength() const
 {
     const QTextDocument *doc = document();
     return qsizetype(doc->characterCount() - 1) + (doc->blockCount() - 1) +
            LineBreaksBefore(doc->blockCount());
 }
 
-qsizetype TextPane::OffsetOfPosition(int widgetPosition) const
+qsizetype TextPane::SystemOffset(int widgetPosition) const
 {
     const QTextBlock block = document()->findBlock(widgetPosition);
     const int inBlock = widgetPosition - block.position();
@@ -219,7 +226,7 @@ qsizetype TextPane::ProgramStart(const QTextBlock &block) const
 TextPane::WidgetPoint TextPane::ToWidget(qsizetype offset) const
 {
     const QTextDocument *doc = document();
-    offset = std::clamp<qsizetype>(offset, 0, TextLength());
+    offset = std::clamp<qsizetype>(offset, 0, SystemLength());
     // The last block that starts at or before `offset`.
     int low = 0;
     int high = doc->blockCount() - 1;
@@ -263,7 +270,7 @@ qsizetype TextPane::SelStart() const
     if (m_selection.valid && cursor.anchor() == m_selection.anchor &&
         cursor.position() == m_selection.position)
         return m_selection.start;
-    return OffsetOfPosition(cursor.selectionStart());
+    return SystemOffset(cursor.selectionStart());
 }
 
 qsizetype TextPane::SelLength() const
@@ -272,7 +279,7 @@ qsizetype TextPane::SelLength() const
     if (m_selection.valid && cursor.anchor() == m_selection.anchor &&
         cursor.position() == m_selection.position)
         return m_selection.length;
-    return OffsetOfPosition(cursor.selectionEnd()) - OffsetOfPosition(cursor.selectionStart());
+    return SystemOffset(cursor.selectionEnd()) - SystemOffset(cursor.selectionStart());
 }
 
 void TextPane::SetSelStart(qsizetype start)
@@ -287,7 +294,7 @@ void TextPane::SetSelLength(qsizetype length)
 
 void TextPane::Select(qsizetype start, qsizetype length)
 {
-    const qsizetype total = TextLength();
+    const qsizetype total = SystemLength();
     start = std::clamp<qsizetype>(start, 0, total);
     length = std::clamp<qsizetype>(length, 0, total - start);
     const WidgetPoint from = ToWidget(start);

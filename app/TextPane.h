@@ -7,9 +7,9 @@ class QColor;
 class QTextBlock;
 
 // A program text pane. Its offsets are the program's: a CR LF line end counts two characters, and a lone
-// CR or LF is an ordinary character inside a line, shown as U+240D or U+240A. Every line break the
-// widget holds (a block break, or a line break inside a block) is one CR LF, so an offset is the widget
-// position plus the number of breaks before it.
+// CR or LF is an ordinary character inside a line, shown as U+240D or U+240A (a NUL as U+2400). Every line
+// break the widget holds (a block break, or a line break inside a block) is one CR LF, so an offset is the
+// widget position plus the number of breaks before it.
 class TextPane : public QPlainTextEdit
 {
     Q_OBJECT
@@ -41,9 +41,9 @@ public:
     int LineCount() const;
 
     // The length of Text(), without building it.
-    qsizetype TextLength() const;
+    qsizetype SystemLength() const;
     // The offset in Text() of a position of the widget's document; logarithmic in the number of lines.
-    qsizetype OffsetOfPosition(int widgetPosition) const;
+    qsizetype SystemOffset(int widgetPosition) const;
 
 signals:
     // Once after every change of the text, typed or made by the program.

@@ -11,16 +11,18 @@
 #include "app/SourcePaneInput.h"
 #include "app/SystemClipboard.h"
 #include "app/TextPane.h"
+#include "app/WindowPlacement.h"
+#include "app/frmAbout.h"
+#include "convert/G90_G91.h"
 #include "convert/PointAdd.h"
 #include "convert/Space.h"
+#include "convert/Spindle.h"
 #include "convert/Unit.h"
+#include "convert/WaitCursor.h"
+#include "convert/XY_CX.h"
 #include "machine/Machine.h"
 #include "search/SearchCommands.h"
 #include "search/TextPaneTarget.h"
-#include "app/frmAbout.h"
-#include "convert/G90_G91.h"
-#include "convert/Spindle.h"
-#include "convert/XY_CX.h"
 
 #include <QAction>
 #include <QApplication>
@@ -31,6 +33,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QScreen>
 #include <QToolBar>
 #include <algorithm>
 
@@ -74,6 +77,31 @@ QLabel *NewLabel(QWidget *parent, const char *name, const QFont &font)
     label->setTextFormat(Qt::PlainText);
     label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     return label;
+}
+
+// What the user should know about a file that opened: what is shown differs from its bytes, or saving
+// would change them.
+QString ReadWarnings(const DocumentFile::ReadResult &read)
+{
+    QStringList warnings;
+    if (read.hadInvalidBytes) {
+        warnings += QStringLiteral(
+            "Shift-JIS (コード ページ 932) の文字でないバイトがあります。それらは別の文字 (U+001A か U+FFFD) "
+            "に置き換えて表示しています。変更せずに保存すれば元のバイトのまま書き込みますが、変更して保存する"
+            "と"
+            "元のバイトは失われます (U+FFFD が残っていると保存できません)。");
+    }
+    if (read.hadNulBytes) {
+        warnings += QStringLiteral(
+            "NUL バイト (0x00) があります。NC プログラムではなくバイナリ ファイルかもしれません。"
+            "NUL は \u2400 と表示しています。");
+    }
+    if (read.damagedRichText) {
+        warnings += QStringLiteral(
+            "リッチ テキストが壊れています ({ と } の対応が取れていないか、入れ子が深すぎます)。"
+            "読み取れたテキストだけを表示しています。保存するとこのテキストだけになります。");
+    }
+    return warnings.join(QStringLiteral("\n"));
 }
 
 } // namespace
@@ -340,9 +368,17 @@ void frmMain::ApplyPlacement()
     const QRect outer = frameGeometry();
     const int frameWidth = outer.width() - inside.width();
     const int frameHeight = outer.height() - inside.height();
-    move(scale.ToPixelsX(m_placement.MainLeft), scale.ToPixelsY(m_placement.MainTop));
-    resize(std::max(1, scale.ToPixelsX(m_placement.MainWidth) - frameWidth),
-           std::max(1, scale.ToPixelsY(m_placement.MainHeight) - frameHeight));
+    const auto outerPixels = [&scale](const StoredSettings &twips) {
+        return QRect(scale.ToPixelsX(twips.MainLeft), scale.ToPixelsY(twips.MainTop),
+                     scale.ToPixelsX(twips.MainWidth), scale.ToPixelsY(twips.MainHeight));
+    };
+    QList<QRect> screens;
+    for (const QScreen *screen : QGuiApplication::screens())
+        screens += screen->availableGeometry();
+    const QRect placed =
+        placement::UsablePlacement(outerPixels(m_placement), outerPixels(StoredSettings{}), screens);
+    move(placed.topLeft());
+    resize(std::max(1, placed.width() - frameWidth), std::max(1, placed.height() - frameHeight));
 }
 
 void frmMain::CorrectPlacementForFrame()
@@ -409,7 +445,14 @@ bool frmMain::AskToDiscardChanges(const QString &question)
 
 bool frmMain::LoadIntoSourcePane(const QString &path)
 {
-    const DocumentFile::ReadResult read = m_file.Read(path);
+    DocumentFile::ReadResult read;
+    {
+        // A large program takes seconds to read and lay out.
+        const WaitCursor busy;
+        read = m_file.Read(path);
+        if (read.ok)
+            RichTextBox1->SetText(read.text);
+    }
     if (!read.ok) {
         m_prompter.ShowMessage(
             this, AppTitle,
@@ -417,15 +460,11 @@ bool frmMain::LoadIntoSourcePane(const QString &path)
             Prompter::Icon::Critical);
         return false;
     }
-    RichTextBox1->SetText(read.text);
-    if (read.hadInvalidBytes) {
-        m_prompter.ShowMessage(
-            this, AppTitle,
-            QStringLiteral(
-                "ファイル \"%1\" には Shift-JIS (コード ページ 932) の文字でないバイトがあります。\n"
-                "それらは別の文字に置き換えて表示しています。変更して保存すると、元のバイトは失われます。")
-                .arg(path),
-            Prompter::Icon::Warning);
+    const QString warnings = ReadWarnings(read);
+    if (!warnings.isEmpty()) {
+        m_prompter.ShowMessage(this, AppTitle,
+                               QStringLiteral("ファイル \"%1\" について:\n").arg(path) + warnings,
+                               Prompter::Icon::Warning);
     }
     return true;
 }
@@ -696,7 +735,6 @@ void frmMain::mnuConvertG90_G91_Click()
     G90_G91 dialog(*this, this);
     dialog.exec();
 }
-
 
 // ---- the machine conversion ----
 

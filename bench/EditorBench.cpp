@@ -89,7 +89,7 @@ int main(int argc, char *argv[])
     TextPane &source = *window.RichTextBox1;
 
     Report("open", Seconds([&] { window.mnuFileOpen_Click(); }));
-    if (source.TextLength() == 0) {
+    if (source.SystemLength() == 0) {
         std::fprintf(stderr, "the program was not opened: %s\n", qPrintable(prompter.messages.join(u'\n')));
         return 1;
     }
@@ -113,12 +113,12 @@ int main(int argc, char *argv[])
     window.State().Search.FindText = QStringLiteral("M30\r\n%");
     source.SetSelStart(0);
     Report("find next", Seconds([&] { window.mnuEditNextFind_Click(); }));
-    if (source.SelStart() + source.SelLength() + 2 != source.TextLength())
+    if (source.SelStart() + source.SelLength() + 2 != source.SystemLength())
         std::fprintf(stderr, "find next did not reach the end of the text\n");
 
     // Typing in the middle of the program, and paging down through it: the time of one key.
     source.setFocus();
-    source.SetSelStart(source.TextLength() / 2);
+    source.SetSelStart(source.SystemLength() / 2);
     constexpr int Keys = 20;
     Report("type a key", Seconds([&] {
                              for (int i = 0; i < Keys; ++i) {

@@ -112,6 +112,31 @@ bool WriteProgram(const QString &path, const QString &text)
     return file.write(nc::EncodeCp932(text).bytes) >= 0;
 }
 
+// The one-line program is the mill-turn program with LF line ends: a CR LF alone ends a line, so the
+// whole program is one line, as a file from a system that ends lines with LF alone is. Every conversion
+// must stay linear in the length of a line too.
+enum class ProgramKind
+{
+    Lathe,
+    Mill,
+    OneLine
+};
+
+const char *KindName(ProgramKind kind)
+{
+    return kind == ProgramKind::Lathe ? "lathe" : kind == ProgramKind::Mill ? "mill" : "1line";
+}
+
+QString Program(ProgramKind kind, qsizetype lines)
+{
+    if (kind == ProgramKind::Lathe)
+        return bench::GenerateLatheProgram(lines, 7);
+    QString text = bench::GenerateMillProgram(lines, 7);
+    if (kind == ProgramKind::OneLine)
+        text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    return text;
+}
+
 QString CpuModel()
 {
     QFile file(QStringLiteral("/proc/cpuinfo"));
@@ -236,36 +261,37 @@ int main(int argc, char *argv[])
     QMap<QString, QMap<qsizetype, double>> seconds; // conversion -> lines -> seconds, for the growth
     QString largestLathe;
     for (qsizetype lines : settings.sizes) {
-        for (bool mill : {false, true}) {
-            const QString path =
-                dir.filePath(QStringLiteral("%1_%2.nc").arg(mill ? "mill" : "lathe").arg(lines));
-            if (!WriteProgram(path, mill ? bench::GenerateMillProgram(lines, 7)
-                                         : bench::GenerateLatheProgram(lines, 7)))
+        for (const ProgramKind kind : {ProgramKind::Lathe, ProgramKind::Mill, ProgramKind::OneLine}) {
+            const bool mill = kind == ProgramKind::Mill;
+            const char *const name = KindName(kind);
+            const QString path = dir.filePath(QStringLiteral("%1_%2.nc").arg(name).arg(lines));
+            if (!WriteProgram(path, Program(kind, lines)))
                 return 1;
-            if (!mill)
+            if (kind == ProgramKind::Lathe)
                 largestLathe = path;
             const double megabytes = QFileInfo(path).size() / 1e6;
             const Run awk = Median({"awk", "{gsub(/ /,\"\"); print}", path}, settings.repetitions);
             for (const Conversion &c : Conversions()) {
-                if (c.mill != mill)
+                if (kind != ProgramKind::OneLine && c.mill != mill)
                     continue;
                 const Run run =
                     Median(QStringList{convert} + c.args + QStringList{path}, settings.repetitions);
-                seconds[c.name][lines] = run.seconds;
+                if (kind != ProgramKind::OneLine) // the growth is measured on programs of many lines
+                    seconds[c.name][lines] = run.seconds;
                 const double ratio = run.seconds / awk.seconds;
                 const double peakMb = run.maxRssKb / 1024.0;
                 const double peakPerFile = run.maxRssKb * 1024.0 / (megabytes * 1e6);
                 // A conversion that did not end normally must not pass for a fast one.
                 const QString status =
                     run.exitCode == 0 ? QString() : QStringLiteral(" (exit %1)").arg(run.exitCode);
-                std::printf("%-6s %9lld %7.1f %7.3f  %-13s %8.3f %8.1f %7.2f %7.1f %8.1f %6.1f%s\n",
-                            mill ? "mill" : "lathe", (long long)lines, megabytes, awk.seconds,
-                            qPrintable(c.name), run.seconds, megabytes / run.seconds, ratio, c.target, peakMb,
-                            peakPerFile, qPrintable(status));
+                std::printf("%-6s %9lld %7.1f %7.3f  %-13s %8.3f %8.1f %7.2f %7.1f %8.1f %6.1f%s\n", name,
+                            (long long)lines, megabytes, awk.seconds, qPrintable(c.name), run.seconds,
+                            megabytes / run.seconds, ratio, c.target, peakMb, peakPerFile,
+                            qPrintable(status));
                 std::fflush(stdout);
-                out << "| " << (mill ? "mill" : "lathe") << " | " << lines << " | "
-                    << QString::number(megabytes, 'f', 1) << " | " << QString::number(awk.seconds, 'f', 3)
-                    << " | " << c.name << status << " | " << QString::number(run.seconds, 'f', 3) << " | "
+                out << "| " << name << " | " << lines << " | " << QString::number(megabytes, 'f', 1) << " | "
+                    << QString::number(awk.seconds, 'f', 3) << " | " << c.name << status << " | "
+                    << QString::number(run.seconds, 'f', 3) << " | "
                     << QString::number(megabytes / run.seconds, 'f', 1) << " | "
                     << QString::number(ratio, 'f', 2) << " | " << QString::number(c.target, 'f', 1) << " | "
                     << Met(ratio <= c.target && run.exitCode == 0, lines == settings.sizes.last()) << " | "

@@ -4,7 +4,9 @@
 
 #include <QCoreApplication>
 #include <QFile>
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 
 namespace {
 
@@ -75,8 +77,8 @@ bool ParseOptions(const CliCommand &command, const QStringList &args, CliOptions
     return true;
 }
 
-// The program's bytes. A file is mapped into memory, which spares copying them; standard input is read
-// whole.
+// The program's bytes. A file is mapped into memory, which spares copying them; standard input (or a file
+// that cannot be mapped) is read whole.
 class ProgramBytes
 {
 public:
@@ -84,17 +86,24 @@ public:
 
     bool Open(const QString &path, QString &error)
     {
+        const QString name = path.isEmpty() ? QStringLiteral("standard input") : path;
         const bool opened = path.isEmpty() ? m_file.open(stdin, QIODevice::ReadOnly)
                                            : (m_file.setFileName(path), m_file.open(QIODevice::ReadOnly));
         if (!opened) {
-            error = QStringLiteral("cannot read %1: %2")
-                        .arg(path.isEmpty() ? QStringLiteral("standard input") : path, m_file.errorString());
+            error = QStringLiteral("cannot read %1: %2").arg(name, m_file.errorString());
             return false;
         }
-        m_size = m_file.size();
-        m_mapped = path.isEmpty() || m_size == 0 ? nullptr : m_file.map(0, m_size);
-        if (!m_mapped)
-            m_read = m_file.readAll();
+        const qint64 size = m_file.size();
+        m_mapped = path.isEmpty() || size == 0 ? nullptr : m_file.map(0, size);
+        if (m_mapped) {
+            m_size = size;
+            return true;
+        }
+        m_read = m_file.readAll();
+        if (m_file.error() != QFileDevice::NoError) {
+            error = QStringLiteral("cannot read %1: %2").arg(name, m_file.errorString());
+            return false;
+        }
         return true;
     }
 
@@ -118,65 +127,105 @@ private:
     QByteArray m_read;
 };
 
-void WriteOutput(QByteArrayView bytes)
+// Where the result cannot be encoded: its line and character, and the likely cause.
+QString UnencodableResult(const QString &output, qsizetype index, bool inputHadInvalidBytes)
 {
-    std::fwrite(bytes.data(), 1, bytes.size(), stdout);
+    const qsizetype line = 1 + QStringView(output).left(index).count(u"\r\n");
+    QString message =
+        QStringLiteral("line %1 of the result holds U+%2, which code page 932 cannot write")
+            .arg(line)
+            .arg(QString::number(output.at(index).unicode(), 16).toUpper().rightJustified(4, u'0'));
+    if (inputHadInvalidBytes)
+        message += QStringLiteral(" (the input holds bytes that are no code page 932 character)");
+    return message;
 }
 
-void ReportUnwritable(qsizetype index)
+// Writes the result in pieces. A full disk or a file size limit may stop the output part way: that is a
+// failure, never a success.
+class OutputWriter
 {
-    WriteError(
-        QStringLiteral("the result holds a character code page 932 cannot write, at offset %1").arg(index));
-}
+public:
+    void Write(QByteArrayView bytes)
+    {
+        if (m_failed)
+            return;
+        if (std::fwrite(bytes.data(), 1, size_t(bytes.size()), stdout) != size_t(bytes.size()))
+            Failed();
+    }
+
+    bool Finish()
+    {
+        if (!m_failed && (std::fflush(stdout) != 0 || std::ferror(stdout)))
+            Failed();
+        return !m_failed;
+    }
+
+private:
+    void Failed()
+    {
+        m_failed = true;
+        WriteError(QStringLiteral("cannot write the result to standard output: %1")
+                       .arg(QString::fromLocal8Bit(std::strerror(errno))));
+    }
+
+    bool m_failed = false;
+};
 
 // The whole program decoded, converted and written; its bytes are given up as soon as they are decoded.
 int RunWhole(const CliCommand &command, const CliOptions &options, ProgramBytes &bytes)
 {
-    QString program = nc::DecodeCp932(bytes.View()).text;
+    nc::DecodedText decoded = nc::DecodeCp932(bytes.View());
     bytes.Release();
+    QString program = std::move(decoded.text);
     const CliOutcome outcome = command.run(options, program);
     program = QString();
     if (outcome.exitCode == 2)
         return UsageError(outcome.error);
-    const qsizetype badIndex = nc::WriteCp932(outcome.output, WriteOutput);
+
+    OutputWriter writer;
+    const qsizetype badIndex =
+        nc::WriteCp932(outcome.output, [&writer](QByteArrayView piece) { writer.Write(piece); });
+    if (!writer.Finish())
+        return 1;
     if (badIndex >= 0) {
-        ReportUnwritable(badIndex);
+        WriteError(UnencodableResult(outcome.output, badIndex, decoded.hadInvalidBytes));
         return 1;
     }
-    std::fflush(stdout);
     WriteError(outcome.error);
     return outcome.exitCode;
 }
 
 // A conversion that goes line by line reads, converts and writes the program a piece at a time, so that
-// neither the program's text nor the result is ever held whole.
+// neither the program's text nor the result is ever held whole. The bytes are clean code page 932, so
+// every character of the result can be written.
 int RunInPieces(ConversionPass &pass, QByteArrayView bytes)
 {
     constexpr qsizetype PieceSize = qsizetype(1) << 20;
-    qsizetype writtenChars = 0;
-    qsizetype badIndex = -1;
+    OutputWriter writer;
+    QString unwritable;
     const auto write = [&](QStringView text) {
-        if (badIndex >= 0)
+        if (!unwritable.isEmpty())
             return;
-        const qsizetype bad = nc::WriteCp932(text, WriteOutput);
+        const qsizetype bad = nc::WriteCp932(text, [&writer](QByteArrayView piece) { writer.Write(piece); });
         if (bad >= 0)
-            badIndex = writtenChars + bad;
-        writtenChars += text.size();
+            unwritable = QStringLiteral("the result holds U+%1, which code page 932 cannot write")
+                             .arg(QString::number(text[bad].unicode(), 16).toUpper().rightJustified(4, u'0'));
     };
     pass.Start(PieceSize);
-    for (qsizetype from = 0; from < bytes.size() && badIndex < 0 && !pass.Failed();) {
+    for (qsizetype from = 0; from < bytes.size() && unwritable.isEmpty() && !pass.Failed();) {
         const qsizetype end = nc::PieceEnd(bytes, from, PieceSize);
         pass.Feed(nc::DecodeCp932(bytes.sliced(from, end - from)).text);
         pass.TakeResult(write);
         from = end;
     }
-    if (badIndex < 0) {
+    if (unwritable.isEmpty()) {
         pass.End();
         pass.TakeResult(write);
     }
-    std::fflush(stdout);
-    if (badIndex >= 0) {
-        ReportUnwritable(badIndex);
+    if (!writer.Finish())
+        return 1;
+    if (!unwritable.isEmpty()) {
+        WriteError(unwritable);
         return 1;
     }
     if (pass.Failed()) {

@@ -56,9 +56,9 @@ void G90G91Pass::ConvertAxisWord(QChar axis)
 
     const double current = axis == u'X' ? m_currentX : axis == u'Y' ? m_currentY : double(m_currentZ);
     const double absolute = Pass.DistanceMode == 91 ? current + read : read;
-    const QString text = ValueText(m_options.ToIncremental ? absolute - current : absolute);
-    ReplaceInLine(kept + 1, Scan.Pos, text);
-    Scan.Pos = kept + text.size();
+    // Scanning goes on in the line as read, after the value just rewritten.
+    m_rewrite.Replace(Scan.Line, kept + 1, Scan.Pos,
+                      ValueText(m_options.ToIncremental ? absolute - current : absolute));
 
     if (axis == u'X')
         m_currentX = absolute;
@@ -77,10 +77,17 @@ QString G90G91Pass::ValueText(double value) const
     return nc::FormatValue3Of(value);
 }
 
+void G90G91Pass::BeginLine()
+{
+    Pass.LineG = 0;
+    m_rewrite.Begin();
+}
+
 void G90G91Pass::EndLine()
 {
-    convert::BracketFirst(Scan.Line, u"G90");
-    convert::BracketFirst(Scan.Line, u"G91");
+    QString line = m_rewrite.Finish(Scan.Line);
+    convert::BracketFirst(line, u"G90");
+    convert::BracketFirst(line, u"G91");
     if (m_headerState == Header::ThisLine) {
         if (m_options.StartComment)
             Emit(PointComment(u"CONVERT START", nc::FormatValue3Of(nc::ValueOfText(m_options.StartXText)),
@@ -89,7 +96,7 @@ void G90G91Pass::EndLine()
         Emit(m_options.ToIncremental ? u"G91" : u"G90");
         m_headerState = Header::Written;
     }
-    Emit(Scan.Line);
+    Emit(line);
 }
 
 // The end point is the absolute position whichever way the program was converted.

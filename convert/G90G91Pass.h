@@ -1,5 +1,6 @@
 #pragma once
 
+#include "convert/LineRewrite.h"
 #include "nc/ConversionPass.h"
 
 #include <QString>
@@ -27,7 +28,7 @@ public:
 
 protected:
     void Prepare() override;
-    void BeginLine() override { Pass.LineG = 0; }
+    void BeginLine() override;
     void HandleChar() override;
     void EndLine() override;
     void Finish() override;
@@ -50,6 +51,8 @@ private:
     double m_currentY = 0;
     float m_currentZ = 0;
     Header m_headerState = Header::NotYet;
+    // The line's rewritten form; rewriting in place would move the rest of a long line at every word.
+    LineRewrite m_rewrite;
 };
 
 QString ConvertG90G91(const QString &source, const G90G91Options &options);

@@ -1,10 +1,10 @@
 #include "machine/TableFile.h"
 
+#include "nc/FileWrite.h"
 #include "nc/ProgramText.h"
 
 #include <QDir>
 #include <QFile>
-#include <QSaveFile>
 
 namespace {
 
@@ -270,8 +270,8 @@ TableFileResult WriteTableFile(const QString &path, const ConversionTable &table
     TableFileResult encoded = EncodeTableFile(table, bytes);
     if (!encoded.ok)
         return encoded;
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
-        return {false, WriteFailure(path + u'\n' + file.errorString())};
+    const QString reason = nc::ReplaceFile(path, bytes);
+    if (!reason.isEmpty())
+        return {false, WriteFailure(path + u'\n' + reason)};
     return {};
 }

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build, the tests and the editor need, when any is missing.
 set -euo pipefail
+# clang and its runtime libraries build the fuzz targets (fuzz.sh)
 packages=(cmake ninja-build g++ qt6-base-dev libgl-dev libgtest-dev libxtst-dev
-          fonts-ipafont-gothic xvfb xauth)
+          fonts-ipafont-gothic xvfb xauth clang libclang-rt-14-dev)
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")

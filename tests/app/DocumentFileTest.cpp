@@ -1,10 +1,10 @@
 #include "app/DocumentFile.h"
+#include "tests/support/ChildProcess.h"
 
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 namespace {
 
@@ -19,12 +19,6 @@ void WriteBytes(const QString &path, const QByteArray &bytes)
     QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     file.write(bytes);
-}
-
-// Root reads and writes whatever the permissions say.
-bool PermissionsApply()
-{
-    return geteuid() != 0;
 }
 
 class DocumentFileTest : public ::testing::Test
@@ -124,6 +118,91 @@ TEST_F(DocumentFileTest, ReplacesTheOldFileKeepingItsPermissions)
     EXPECT_EQ(QDir(m_dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("p.nc")});
 }
 
+// A file the pane could only show after minutes, or not at all, is refused with its size or its longest
+// line: the command-line tool converts it.
+TEST_F(DocumentFileTest, RefusesWhatThePaneCannotHold)
+{
+    const QByteArray tooLong(DocumentFile::LongestLine + 1, 'X');
+    struct Case
+    {
+        const char *what;
+        QByteArray bytes;
+        qint64 sparseSize; // > 0: a file of this size without contents written
+        QString failure;
+    };
+    const Case cases[] = {
+        {"just over the size",
+         {},
+         DocumentFile::LargestFile + 1,
+         QStringLiteral(
+             "ファイルが大きすぎます (67108865 バイト)。編集画面で開けるのは 67108864 バイトまでです。")},
+        {"200 MB", {}, 200 * 1024 * 1024, QStringLiteral("ファイルが大きすぎます (209715200 バイト)")},
+        {"one line too long", tooLong, 0, QStringLiteral("1 行目の長さが 1000001 文字あります。")},
+        {"LF line ends make one line", QByteArray("G01\n").repeated(250001), 0,
+         QStringLiteral("1 行目の長さが 1000004 文字あります。")},
+        {"the third line", "A\r\nB\r\n" + tooLong + "\r\nC", 0,
+         QStringLiteral("3 行目の長さが 1000001 文字")},
+        {"rich text", "{\\rtf1 " + tooLong + "\\par}", 0, QStringLiteral("1 行目の長さが 1000001 文字")},
+    };
+    for (const Case &c : cases) {
+        QFile file(PathOf("big.nc"));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(c.bytes);
+        if (c.sparseSize > 0) {
+            ASSERT_TRUE(file.resize(c.sparseSize));
+        }
+        file.close();
+        const DocumentFile::ReadResult read = m_file.Read(PathOf("big.nc"));
+        EXPECT_FALSE(read.ok) << c.what;
+        EXPECT_TRUE(read.text.isEmpty()) << c.what;
+        EXPECT_TRUE(read.failure.startsWith(c.failure)) << c.what << ": " << read.failure.toStdString();
+    }
+    WriteBytes(PathOf("longest.nc"), "G01\r\n" + QByteArray(DocumentFile::LongestLine, 'X') + "\r\n");
+    EXPECT_TRUE(m_file.Read(PathOf("longest.nc")).ok);
+}
+
+TEST_F(DocumentFileTest, TellsWhatTheTextShownHides)
+{
+    struct Case
+    {
+        const char *what;
+        QByteArray bytes;
+        bool invalid, nul, richText, damaged;
+    };
+    const Case cases[] = {
+        {"plain", "G01 X1.\r\n", false, false, false, false},
+        {"NUL bytes", QByteArray("G01\0X1.\r\n\0", 10), false, true, false, false},
+        {"not code page 932", "G01\x81\x7F\xFF\xEF\x40", true, false, false, false},
+        {"unbalanced braces", "{\\rtf1 {\\b G01}\\par X1.", false, false, true, true},
+        {"too deep", "{\\rtf1 " + QByteArray(100000, '{') + "G01" + QByteArray(100000, '}') + "}", false,
+         false, true, true},
+        {"sound rich text", "{\\rtf1 {\\b G01}\\par}", false, false, true, false},
+    };
+    for (const Case &c : cases) {
+        WriteBytes(PathOf("in.nc"), c.bytes);
+        const DocumentFile::ReadResult read = m_file.Read(PathOf("in.nc"));
+        ASSERT_TRUE(read.ok) << c.what;
+        EXPECT_EQ(read.hadInvalidBytes, c.invalid) << c.what;
+        EXPECT_EQ(read.hadNulBytes, c.nul) << c.what;
+        EXPECT_EQ(read.wasRichText, c.richText) << c.what;
+        EXPECT_EQ(read.damagedRichText, c.damaged) << c.what;
+    }
+}
+
+// The editor keeps the open document when another file cannot be read: its bytes must stay remembered.
+TEST_F(DocumentFileTest, AFailedReadForgetsNothing)
+{
+    const QByteArray odd("G01\x81\x7F\r\n");
+    WriteBytes(PathOf("odd.nc"), odd);
+    const DocumentFile::ReadResult read = m_file.Read(PathOf("odd.nc"));
+    ASSERT_TRUE(read.ok);
+    WriteBytes(PathOf("long.nc"), QByteArray(DocumentFile::LongestLine + 1, 'X'));
+    ASSERT_FALSE(m_file.Read(PathOf("long.nc")).ok);
+    ASSERT_FALSE(m_file.Read(PathOf("missing.nc")).ok);
+    ASSERT_TRUE(m_file.Write(PathOf("odd.nc"), read.text).ok);
+    EXPECT_EQ(ReadBytes(PathOf("odd.nc")), odd);
+}
+
 TEST_F(DocumentFileTest, SaysWhyAFileCannotBeRead)
 {
     QDir(m_dir.path()).mkdir(QStringLiteral("folder"));
@@ -165,26 +244,32 @@ TEST_F(DocumentFileTest, SaysWhyAFileCannotBeWritten)
     }
 }
 
+// Root reads and writes whatever the permissions say: the reads and writes run as an ordinary user.
 TEST_F(DocumentFileTest, SaysWhenPermissionIsMissing)
 {
-    if (!PermissionsApply())
-        GTEST_SKIP() << "running as root: permissions do not stop reads or writes";
+    ASSERT_TRUE(QFile::setPermissions(m_dir.path(), QFile::Permissions(0x7777)));
     WriteBytes(PathOf("secret.nc"), "x");
     QFile::setPermissions(PathOf("secret.nc"), QFile::WriteOwner);
-    EXPECT_EQ(m_file.Read(PathOf("secret.nc")).failure,
-              QStringLiteral("ファイルを読み取る権限がありません。"));
-
     WriteBytes(PathOf("locked.nc"), "x");
     QFile::setPermissions(PathOf("locked.nc"), QFile::ReadOwner);
-    EXPECT_EQ(m_file.Write(PathOf("locked.nc"), QStringLiteral("y")).failure,
-              QStringLiteral("ファイルが読み取り専用か、書き込む権限がありません。"));
-    EXPECT_EQ(ReadBytes(PathOf("locked.nc")), QByteArray("x"));
-
     QDir(m_dir.path()).mkdir(QStringLiteral("ro"));
     QFile::setPermissions(PathOf("ro"), QFile::ReadOwner | QFile::ExeOwner);
-    EXPECT_EQ(m_file.Write(PathOf("ro/new.nc"), QStringLiteral("y")).failure,
-              QStringLiteral("フォルダーに書き込む権限がありません。"));
+    const std::optional<bool> passed = testsupport::RunInChild({true, -1}, [&] {
+        if (m_file.Read(PathOf("secret.nc")).failure !=
+            QStringLiteral("ファイルを読み取る権限がありません。"))
+            return testsupport::ChildFailure("an unreadable file");
+        if (m_file.Write(PathOf("locked.nc"), QStringLiteral("y")).failure !=
+            QStringLiteral("ファイルが読み取り専用か、書き込む権限がありません。"))
+            return testsupport::ChildFailure("a read-only file");
+        if (m_file.Write(PathOf("ro/new.nc"), QStringLiteral("y")).failure !=
+            QStringLiteral("フォルダーに書き込む権限がありません。"))
+            return testsupport::ChildFailure("a folder without write permission");
+        return true;
+    });
     QFile::setPermissions(PathOf("ro"), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    ASSERT_TRUE(passed.has_value()) << "could not run as an ordinary user";
+    EXPECT_TRUE(*passed);
+    EXPECT_EQ(ReadBytes(PathOf("locked.nc")), QByteArray("x"));
 }
 
 } // namespace

@@ -1,15 +1,37 @@
 #include "app/Prompter.h"
 
 #include <QComboBox>
+#include <QCoreApplication>
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QFileSystemModel>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 namespace {
+
+// The model lists a folder in the background and may announce other folders (the parents) first: the
+// listing of `folder` is complete once the model has announced that folder itself.
+bool WaitUntilListed(QSignalSpy &loaded, const QString &folder)
+{
+    const QString wanted = QFileInfo(folder).canonicalFilePath();
+    QDeadlineTimer deadline(10000);
+    for (qsizetype seen = 0; !deadline.hasExpired();) {
+        for (; seen < loaded.size(); ++seen) {
+            if (QFileInfo(loaded.at(seen).value(0).toString()).canonicalFilePath() == wanted) {
+                // Rows arrive before the announcement; let any queued sorting finish too.
+                QCoreApplication::processEvents();
+                return true;
+            }
+        }
+        loaded.wait(100);
+    }
+    return false;
+}
 
 const QString OpenFilter =
     QStringLiteral("NC File (*.MIN;*.SSB;*.NC;*.NCD;*.NCA)|*.MIN;*.SSB;*.NC;*.NCD;*.NCA|All Files (*.*)|*.*");
@@ -39,9 +61,8 @@ TEST(FileFilter, DialogMatchesExtensionsIgnoringCase)
     ASSERT_NE(model, nullptr);
     QSignalSpy loaded(model, &QFileSystemModel::directoryLoaded);
     dialog.setDirectory(dir.path());
+    ASSERT_TRUE(WaitUntilListed(loaded, dir.path())) << "the dialog never finished listing the folder";
     const QModelIndex root = model->index(dir.path());
-    if (model->rowCount(root) == 0)
-        loaded.wait(5000);
     QStringList listed;
     for (int row = 0; row < model->rowCount(root); ++row)
         listed += model->index(row, 0, root).data().toString();

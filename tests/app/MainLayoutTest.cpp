@@ -1,6 +1,7 @@
 #include "app/MainLayout.h"
 
 #include <gtest/gtest.h>
+#include <limits>
 
 namespace {
 
@@ -76,6 +77,16 @@ TEST(MainLayout, ConvertsTwipsAtTheScreenResolution)
     EXPECT_EQ(at120.ToPixelsX(12000), 1000);
     EXPECT_EQ(at120.ToPixelsY(10000), 1000);
     EXPECT_EQ(at120.ToTwipsY(1000), 10000.0f);
+}
+
+// Stored placements may be garbage: no value gives a pixel count beyond what a window can be given.
+TEST(MainLayout, KeepsGarbageTwipsWithinReach)
+{
+    const TwipsScale at96{96, 96};
+    EXPECT_EQ(at96.ToPixelsX(1e30f), 100000000);
+    EXPECT_EQ(at96.ToPixelsY(-1e30f), -100000000);
+    EXPECT_EQ(at96.ToPixelsX(std::numeric_limits<float>::infinity()), 100000000);
+    EXPECT_EQ(at96.ToPixelsX(std::numeric_limits<float>::quiet_NaN()), 0);
 }
 
 } // namespace

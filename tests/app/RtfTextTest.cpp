@@ -9,6 +9,7 @@ struct Case
     const char *what;
     QByteArray rtf;
     QString text;
+    bool damaged = false; // braces that do not pair up
 };
 
 TEST(RtfText, TakesThePlainText)
@@ -43,14 +44,17 @@ TEST(RtfText, TakesThePlainText)
          QStringLiteral("A\r\nB")},
         {"text after the document group", QByteArray("{\\rtf1 A}B"), QStringLiteral("A")},
         {"extra closing braces", QByteArray("{\\rtf1 {A}}}}B"), QStringLiteral("A")},
-        {"unclosed groups", QByteArray("{\\rtf1 {A{\\b B"), QStringLiteral("AB")},
-        {"cut off inside an escape", QByteArray("{\\rtf1 A\\'8"), QStringLiteral("A")},
-        {"cut off after a backslash", QByteArray("{\\rtf1 A\\"), QStringLiteral("A")},
+        {"unclosed groups", QByteArray("{\\rtf1 {A{\\b B"), QStringLiteral("AB"), true},
+        {"cut off inside an escape", QByteArray("{\\rtf1 A\\'8"), QStringLiteral("A"), true},
+        {"cut off after a backslash", QByteArray("{\\rtf1 A\\"), QStringLiteral("A"), true},
         {"huge parameter", QByteArray("{\\rtf1 \\u99999999999999999999 A\\bin99999999999999 B}"),
-         QStringLiteral("A")},
+         QStringLiteral("A"), true},
     };
-    for (const Case &c : cases)
-        EXPECT_EQ(rtf::PlainText(c.rtf), c.text) << c.what;
+    for (const Case &c : cases) {
+        const rtf::PlainTextResult read = rtf::ReadPlainText(c.rtf);
+        EXPECT_EQ(read.text, c.text) << c.what;
+        EXPECT_EQ(read.damaged, c.damaged) << c.what;
+    }
 }
 
 TEST(RtfText, KnowsRichTextByItsOpening)
@@ -68,6 +72,10 @@ TEST(RtfText, SurvivesDeepNesting)
     EXPECT_EQ(rtf::PlainText(rtf), QStringLiteral("XY"));
     const QByteArray skipped = "{\\rtf1 {\\*" + QByteArray(Depth, '{') + "X" + QByteArray(Depth, '}') + "}Z}";
     EXPECT_EQ(rtf::PlainText(skipped), QStringLiteral("Z"));
+    // Nesting the reader cannot keep apart is reported, even where the braces pair up.
+    EXPECT_TRUE(rtf::ReadPlainText(rtf).damaged);
+    EXPECT_FALSE(
+        rtf::ReadPlainText("{\\rtf1 " + QByteArray(100, '{') + "X" + QByteArray(100, '}') + "}").damaged);
 }
 
 } // namespace

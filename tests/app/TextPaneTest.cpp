@@ -67,7 +67,7 @@ TEST_P(TextPaneTexts, GivesBackTheTextItWasGiven)
     TextPane pane;
     pane.SetText(GetParam());
     EXPECT_EQ(pane.Text(), GetParam());
-    EXPECT_EQ(pane.TextLength(), GetParam().size());
+    EXPECT_EQ(pane.SystemLength(), GetParam().size());
     EXPECT_EQ(pane.LineCount(), LinesOf(GetParam()));
     EXPECT_EQ(pane.SelStart(), 0);
     EXPECT_EQ(pane.SelLength(), 0);
@@ -116,7 +116,7 @@ TEST_P(TextPaneTexts, EveryReplacementSplicesTheProgramText)
                         .arg(replacement.toUtf8().toHex());
                 };
                 ASSERT_EQ(pane.Text(), expected) << where().toStdString();
-                ASSERT_EQ(pane.TextLength(), expected.size()) << where().toStdString();
+                ASSERT_EQ(pane.SystemLength(), expected.size()) << where().toStdString();
                 ASSERT_EQ(pane.SelStart(), start + replacement.size()) << where().toStdString();
                 ASSERT_EQ(pane.SelLength(), 0) << where().toStdString();
                 // A CR that comes to stand before an LF is a line end again.
@@ -134,6 +134,20 @@ TEST(TextPane, ShowsLoneLineEndCharactersAsSymbols)
     pane.SetText(QStringLiteral("A\rB\nC\r\nD"));
     EXPECT_EQ(pane.toPlainText(), QStringLiteral("A\u240DB\u240AC\nD"));
     EXPECT_EQ(pane.LineCount(), 2);
+}
+
+TEST(TextPane, ShowsNulAsASymbolAndKeepsIt)
+{
+    TextPane pane;
+    const QString text = QStringView(u"G01\0X1.\r\n\0\0", 11).toString();
+    pane.SetText(text);
+    EXPECT_EQ(pane.toPlainText(), QStringLiteral("G01\u2400X1.\n\u2400\u2400"));
+    EXPECT_EQ(pane.Text(), text);
+    pane.SetSelStart(3);
+    pane.SetSelLength(1);
+    EXPECT_EQ(pane.SelText(), QString(QChar(u'\0')));
+    pane.SetSelText(QStringLiteral("Z"));
+    EXPECT_EQ(pane.Text(), QStringView(u"G01ZX1.\r\n\0\0", 11).toString());
 }
 
 TEST(TextPane, ClampsOffsetsToTheText)
@@ -249,7 +263,7 @@ TEST(TextPane, KeysEditTheProgramTextEverywhere)
             const QString expected = text.left(from) + c.inserted + text.mid(to);
             const auto where = [&] { return std::string(c.what) + " at " + std::to_string(caret); };
             ASSERT_EQ(pane.Text(), expected) << where();
-            ASSERT_EQ(pane.TextLength(), expected.size()) << where();
+            ASSERT_EQ(pane.SystemLength(), expected.size()) << where();
             ASSERT_EQ(pane.SelStart(), from + c.inserted.size()) << where();
             ASSERT_EQ(pane.LineCount(), LinesOf(expected)) << where();
         }

@@ -1,4 +1,5 @@
 #include "machine/TableFile.h"
+#include "tests/support/ChildProcess.h"
 
 #include "nc/ProgramText.h"
 
@@ -355,6 +356,74 @@ TEST(WriteTableFile, ReportsAFolderThatCannotBeWritten)
     EXPECT_FALSE(result.ok);
     EXPECT_TRUE(result.message.contains(path));
     EXPECT_FALSE(QFile::exists(path));
+}
+
+TEST(ReadTableFile, AFileFarTooLargeIsNoTable)
+{
+    QTemporaryDir dir;
+    QFile file(dir.filePath(QStringLiteral("huge.csv")));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(Cp932(U(StandardHeader) + U("a,b,c\r\n")));
+    ASSERT_TRUE(file.resize(200 * 1024 * 1024));
+    file.close();
+    ConversionTable table = MarkedTable();
+    const TableFileResult result = ReadTableFile(file.fileName(), table);
+    EXPECT_FALSE(result.ok);
+    EXPECT_EQ(result.message, U("変換ファイル名エラー"));
+    EXPECT_EQ(table, MarkedTable());
+}
+
+// The table file lives in the program's folder by default, which an ordinary user may not write to; a
+// full disk (here a file size limit) may stop the write half way. Either way the message names the file
+// and the reason, and the old file stays whole.
+TEST(WriteTableFile, AWriteThatFailsKeepsTheOldFile)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(QFile::setPermissions(dir.path(), QFile::Permissions(0x7777)));
+    QDir(dir.path()).mkdir(QStringLiteral("program"));
+    const QString locked = dir.filePath(QStringLiteral("program/t.csv"));
+    const QString open = dir.filePath(QStringLiteral("t.csv"));
+    QByteArray old;
+    ASSERT_TRUE(EncodeTableFile(MarkedTable(), old).ok);
+    for (const QString &path : {locked, open}) {
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(old);
+        file.close();
+        ASSERT_TRUE(QFile::setPermissions(path, QFile::Permissions(0x6666)));
+    }
+    ASSERT_TRUE(QFile::setPermissions(dir.filePath(QStringLiteral("program")), QFile::Permissions(0x5555)));
+    struct Case
+    {
+        const char *what;
+        testsupport::ChildLimits limits;
+        QString path;
+        QString reason;
+    };
+    const Case cases[] = {
+        {"program folder not writable", {true, -1}, locked, U("フォルダーに書き込む権限がありません。")},
+        {"file size limit",
+         {false, 512},
+         open,
+         U("書き込めるファイルの大きさの上限 (512 バイト) を超えます。")},
+    };
+    for (const Case &c : cases) {
+        const std::optional<bool> passed = testsupport::RunInChild(c.limits, [&] {
+            const TableFileResult result = WriteTableFile(c.path, ConversionTable());
+            const QString expected = U("変換ファイルを保存できませんでした。\n") + c.path + u'\n' + c.reason;
+            if (result.ok || result.message != expected)
+                return testsupport::ChildFailure(qPrintable(result.message));
+            return true;
+        });
+        ASSERT_TRUE(passed.has_value()) << c.what << ": could not set the child up";
+        EXPECT_TRUE(*passed) << c.what;
+        QFile file(c.path);
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        EXPECT_EQ(file.readAll(), old) << c.what;
+    }
+    EXPECT_EQ(QDir(dir.filePath(QStringLiteral("program"))).entryList(QDir::Files | QDir::Hidden),
+              QStringList{QStringLiteral("t.csv")});
+    ASSERT_TRUE(QFile::setPermissions(dir.filePath(QStringLiteral("program")), QFile::Permissions(0x7777)));
 }
 
 } // namespace
