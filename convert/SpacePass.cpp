@@ -19,6 +19,12 @@ public:
 
 protected:
     void BeginLine() override { m_rewrite.Begin(); }
+    // The rewrite starts anew on every line: only the frame's values outlive it.
+    bool WriteCarriedState(CarriedState &state) const override
+    {
+        WriteFrameState(state);
+        return true;
+    }
     void EndLine() override { Emit(m_rewrite.Finish(Scan.Line)); }
 
     void HandleChar() override

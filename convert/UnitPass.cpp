@@ -58,6 +58,14 @@ protected:
         m_spindleMode = 97;
     }
 
+    bool WriteCarriedState(CarriedState &state) const override
+    {
+        WriteFrameState(state);
+        state.Add(m_feedMode);
+        state.Add(m_spindleMode);
+        return true;
+    }
+
     void BeginLine() override
     {
         Pass.LineG = 0;
