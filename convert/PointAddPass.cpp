@@ -58,22 +58,27 @@ protected:
     }
 
 private:
-    // A token that is not one number (1-2, a lone sign) comes back as written.
-    QString Formatted(QString &token) const
+    // A token that is not one number (1-2, a lone sign) comes back as written. The text is written in
+    // the room of the one before.
+    const QString &Formatted(QString &token)
     {
         switch (m_mode) {
         case PointMode::Point:
-            return nc::FormatText(token, u"#####0.####");
+            nc::FormatTextInto(token, u"#####0.####", m_formatted);
+            break;
         case PointMode::PointZero:
-            return nc::FormatText(token, u"#####0.0###");
+            nc::FormatTextInto(token, u"#####0.0###", m_formatted);
+            break;
         case PointMode::Remove:
+            m_formatted = nc::FormatValue4(token);
             break;
         }
-        return nc::FormatValue4(token);
+        return m_formatted;
     }
 
     PointMode m_mode;
     LineRewrite m_rewrite;
+    QString m_formatted;
 };
 
 } // namespace
