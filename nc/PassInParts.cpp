@@ -111,6 +111,8 @@ void ConvertAhead(Part &part, QByteArrayView bytes, const std::vector<qsizetype>
     if (pass.Failed() || !pass.WriteCarriedState(part.start))
         return;
     part.started = true;
+    const qsizetype partSize = ends[part.endPiece - 1] - part.from;
+    part.output.reserve(partSize + partSize / 4 + 16);
     ResultWriter writer([&part](QByteArrayView encoded) { part.output.append(encoded); });
     FeedPieces(pass, bytes, part.from, ends.data() + part.firstPiece, ends.data() + part.endPiece, writer,
                &abandon);
@@ -128,6 +130,26 @@ int PartCount(const PassPartsPlan &plan, std::size_t pieces)
 }
 
 } // namespace
+
+bool IsCleanCp932InParts(QByteArrayView bytes, const PassPartsPlan &plan)
+{
+    const std::vector<qsizetype> ends = PieceEnds(bytes, plan.pieceSize);
+    const int count = PartCount(plan, ends.size());
+    std::vector<char> clean(std::size_t(count), 0);
+    std::vector<std::thread> workers;
+    const auto check = [&](int k) {
+        const qsizetype from = k == 0 ? 0 : ends[ends.size() * std::size_t(k) / std::size_t(count) - 1];
+        const qsizetype to = ends[ends.size() * std::size_t(k + 1) / std::size_t(count) - 1];
+        clean[std::size_t(k)] = IsCleanCp932(bytes.sliced(from, to - from));
+    };
+    for (int k = 1; k < count; ++k)
+        workers.emplace_back(check, k);
+    if (count > 0)
+        check(0);
+    for (std::thread &worker : workers)
+        worker.join();
+    return std::all_of(clean.begin(), clean.end(), [](char c) { return c != 0; });
+}
 
 PassPartsOutcome RunPassInParts(const PassMaker &makePass, QByteArrayView bytes, const ByteSink &write,
                                 const PassPartsPlan &plan)

@@ -34,6 +34,10 @@ struct PassPartsOutcome
     int partsKept = 0;   // of those, the parts whose state at their start proved right and were kept
 };
 
+// IsCleanCp932, its parts checked at once: as many as the plan has, none smaller than its pieces, each
+// cut just after a CR LF (which never stands inside a character).
+bool IsCleanCp932InParts(QByteArrayView bytes, const PassPartsPlan &plan = {});
+
 // Converts `bytes` (clean code page 932: every byte sequence a character) with passes from `makePass` and
 // hands the result, in code page 932, to `write` in order: exactly the bytes one pass fed the program
 // piece by piece would give. When the pass can list its carried state, the parts after the first are

@@ -1,4 +1,5 @@
 #include "nc/ProgramText.h"
+#include "nc/PassInParts.h"
 
 #include <QStringDecoder>
 #include <QStringEncoder>
@@ -211,7 +212,8 @@ TEST(ProgramText, ReadsAndWritesACommentCharacterAnywhereInAscii)
 }
 
 // Pieces that end just after a CR LF decode one by one to the text decoded whole, whatever bytes stand
-// around the CR LF; and bytes are clean exactly when decoding them finds nothing invalid.
+// around the CR LF; and bytes are clean exactly when decoding them finds nothing invalid, whether checked
+// whole or in parts.
 TEST(ProgramText, PiecesDecodeLikeTheWholeAndCleanBytesAreKnown)
 {
     std::mt19937 random(31);
@@ -239,6 +241,10 @@ TEST(ProgramText, PiecesDecodeLikeTheWholeAndCleanBytesAreKnown)
             ASSERT_EQ(pieces, whole.text) << bytes.toHex().constData() << " in pieces of " << size;
         }
         EXPECT_EQ(nc::IsCleanCp932(bytes), !whole.hadInvalidBytes) << bytes.toHex().constData();
+        // checked in parts at once, the verdict is the same
+        for (const nc::PassPartsPlan &plan : {nc::PassPartsPlan{1, 2, 0}, {3, 3, 0}, {20, 8, 0}})
+            EXPECT_EQ(nc::IsCleanCp932InParts(bytes, plan), !whole.hadInvalidBytes)
+                << bytes.toHex().constData() << " in parts of " << plan.pieceSize;
     }
     EXPECT_TRUE(nc::IsCleanCp932(QByteArray("G01 (\x83\x65\x83\x58\x83\x67)\r\n")));
     EXPECT_FALSE(nc::IsCleanCp932(QByteArray("G01 (\x81\x7f)\r\n")));
