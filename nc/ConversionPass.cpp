@@ -52,6 +52,18 @@ void ConversionPass::Feed(QStringView piece)
     RunLines();
 }
 
+void ConversionPass::Feed(QString &&piece)
+{
+    if (Pass.LineStart - 1 < Pass.SourceText.size()) {
+        Feed(QStringView(piece));
+        return;
+    }
+    Pass.SourceText = std::move(piece);
+    Pass.LineStart = 1;
+    m_fedAnything = m_fedAnything || !Pass.SourceText.isEmpty();
+    RunLines();
+}
+
 void ConversionPass::End()
 {
     Pass.SourceText.remove(0, Pass.LineStart - 1);

@@ -68,6 +68,8 @@ public:
     // `pieceSize` is about the size of a piece, for the room of the result.
     void Start(qsizetype pieceSize);
     void Feed(QStringView piece);
+    // The same for a piece the caller gives up: taken as it is when no part of a line is pending.
+    void Feed(QString &&piece);
     void End();
     // Hands the result written since the last time to `take`; its room is used again.
     void TakeResult(const std::function<void(QStringView)> &take);
