@@ -209,26 +209,26 @@ bool IntegerDigits(double magnitude, int significant, DecimalForm &d)
     const int shift = 1075 - biased; // value = mantissa / 2^shift
     if (shift <= 0 || shift >= 127)
         return false;
-    constexpr std::uint64_t Powers[20] = {1ull,
-                                          10ull,
-                                          100ull,
-                                          1000ull,
-                                          10000ull,
-                                          100000ull,
-                                          1000000ull,
-                                          10000000ull,
-                                          100000000ull,
-                                          1000000000ull,
-                                          10000000000ull,
-                                          100000000000ull,
-                                          1000000000000ull,
-                                          10000000000000ull,
-                                          100000000000000ull,
-                                          1000000000000000ull,
-                                          10000000000000000ull,
-                                          100000000000000000ull,
-                                          1000000000000000000ull,
-                                          10000000000000000000ull};
+    static constexpr std::uint64_t Powers[20] = {1ull,
+                                                 10ull,
+                                                 100ull,
+                                                 1000ull,
+                                                 10000ull,
+                                                 100000ull,
+                                                 1000000ull,
+                                                 10000000ull,
+                                                 100000000ull,
+                                                 1000000000ull,
+                                                 10000000000ull,
+                                                 100000000000ull,
+                                                 1000000000000ull,
+                                                 10000000000000ull,
+                                                 100000000000000ull,
+                                                 1000000000000000ull,
+                                                 10000000000000000ull,
+                                                 100000000000000000ull,
+                                                 1000000000000000000ull,
+                                                 10000000000000000000ull};
     const std::uint64_t lowest = Powers[significant - 1];
     const std::uint64_t highest = Powers[significant];
     int exponent = ((biased - 1023) * 78913) >> 18; // floor(log10 of the value), or one below it
@@ -272,8 +272,8 @@ bool IntegerDigits(double, int, DecimalForm &)
 bool ScaledDigits(double magnitude, int significant, DecimalForm &d)
 {
     // powers of ten that are exact doubles: scaling by one of them rounds once
-    constexpr double Exact[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
-                                1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+    static constexpr double Exact[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
+                                       1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
     const double lowest = Exact[significant - 1];
     const double highest = Exact[significant];
     const auto scaledBy = [&](int power, double &scaled) {
@@ -312,6 +312,8 @@ bool ScaledDigits(double magnitude, int significant, DecimalForm &d)
     return true;
 }
 
+// Every way out returns `d` itself, so that it is built where the caller wants it: copying the form
+// just after its digits were written byte by byte costs more than finding them.
 template <typename Float> DecimalForm FastDigits(Float value, int significant)
 {
     DecimalForm d;
@@ -326,7 +328,8 @@ template <typename Float> DecimalForm FastDigits(Float value, int significant)
         return d;
     if (ShortestDigits(magnitude, significant, d))
         return d;
-    return ExactDigits(value, significant);
+    d = ExactDigits(value, significant);
+    return d;
 }
 
 } // namespace

@@ -46,8 +46,8 @@ Pattern ParsePattern(QStringView pattern)
 }
 
 // The text is measured first and written once, into the room `out` already has: formatting runs for
-// every word of long programs.
-void RenderInto(DecimalForm d, QStringView patternText, QString &out)
+// every word of long programs. The digits are rounded in place.
+void RenderInto(DecimalForm &d, QStringView patternText, QString &out)
 {
     const Pattern p = ParsePattern(patternText);
     RoundToPlaces(d, p.maxFraction);
@@ -70,7 +70,7 @@ void RenderInto(DecimalForm d, QStringView patternText, QString &out)
     }
 }
 
-QString Render(const DecimalForm &d, QStringView pattern)
+QString Render(DecimalForm d, QStringView pattern)
 {
     QString out;
     RenderInto(d, pattern, out);
@@ -364,8 +364,10 @@ void FormatSingleInto(float value, QStringView pattern, QString &text)
 {
     if (!std::isfinite(value))
         text = NonFinite(value);
-    else
-        RenderInto(DecimalFormOf(value, 7), pattern, text);
+    else {
+        DecimalForm d = DecimalFormOf(value, 7);
+        RenderInto(d, pattern, text);
+    }
 }
 
 QString FormatText(QStringView text, QStringView pattern)
