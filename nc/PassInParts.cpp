@@ -6,6 +6,7 @@
 #include <QList>
 #include <algorithm>
 #include <atomic>
+#include <system_error>
 #include <thread>
 #include <vector>
 
@@ -142,8 +143,13 @@ bool IsCleanCp932InParts(QByteArrayView bytes, const PassPartsPlan &plan)
         const qsizetype to = ends[ends.size() * std::size_t(k + 1) / std::size_t(count) - 1];
         clean[std::size_t(k)] = IsCleanCp932(bytes.sliced(from, to - from));
     };
-    for (int k = 1; k < count; ++k)
-        workers.emplace_back(check, k);
+    for (int k = 1; k < count; ++k) {
+        try {
+            workers.emplace_back(check, k);
+        } catch (const std::system_error &) {
+            check(k); // no thread to spare: checked here
+        }
+    }
     if (count > 0)
         check(0);
     for (std::thread &worker : workers)
@@ -176,9 +182,14 @@ PassPartsOutcome RunPassInParts(const PassMaker &makePass, QByteArrayView bytes,
     std::atomic<bool> abandon{false};
     for (std::size_t k = 1; k < parts.size(); ++k) {
         Part &part = parts[k];
-        part.worker = std::thread(ConvertAhead, std::ref(part), bytes, std::cref(ends), plan.pieceSize,
-                                  std::cref(abandon));
-        ++outcome.partsAhead;
+        // Without a thread the part is simply converted in line when its turn comes.
+        try {
+            part.worker = std::thread(ConvertAhead, std::ref(part), bytes, std::cref(ends), plan.pieceSize,
+                                      std::cref(abandon));
+            ++outcome.partsAhead;
+        } catch (const std::system_error &) {
+            break;
+        }
     }
 
     ResultWriter writer(write);
@@ -191,7 +202,8 @@ PassPartsOutcome RunPassInParts(const PassMaker &makePass, QByteArrayView bytes,
             abandon = true;
             break;
         }
-        part.worker.join();
+        if (part.worker.joinable())
+            part.worker.join();
         CarriedState reached;
         current->WriteCarriedState(reached);
         if (part.started && part.start == reached) {
