@@ -24,7 +24,7 @@ struct TranslatorTableView
 };
 
 // Everything one translation shares between its steps: the table, the options, the state carried across
-// lines, the words of the current line, the output line being assembled and the result so far.
+// lines, the words of the current line, the output line being assembled and the output of the line so far.
 struct TranslatorContext
 {
     TranslatorContext(const ConversionTable &table, const TranslatorOptions &options)
@@ -38,7 +38,7 @@ struct TranslatorContext
     TranslatorWords Words;
     TranslatorLineValues Line;
     QString OutLine;
-    QString Result;
+    QString Result; // what the current line gives; the pass hands it on when the line is done
     TranslationFailure Failure = TranslationFailure::None;
     QString FailureMessage;
 
