@@ -102,10 +102,14 @@ bool TranslatorPass::WriteSpecialLine(const QString &line)
     case u'%':
         return true;
     case u'O':
-        result += u'O' + ProgramNumber(m_context.Words.ProgramNumber) + u"\r\n"_qs;
+        result += u'O';
+        result += ProgramNumber(m_context.Words.ProgramNumber);
+        result += CrLf;
         return true;
     case u'(':
-        result += u'(' + m_context.Line.CommentText + u')' + u"\r\n"_qs;
+        result += u'(';
+        result += m_context.Line.CommentText;
+        result += u")\r\n";
         return true;
     default:
         return false;
@@ -117,7 +121,9 @@ void TranslatorPass::AppendHeader()
     TranslatorState &state = m_context.State;
     if (state.HeaderDone)
         return;
-    m_context.OutLine += u"NMAX G50 S"_qs + m_context.Table.MaxSpindleSpeed + u"\r\n"_qs;
+    m_context.OutLine += u"NMAX G50 S";
+    m_context.OutLine += m_context.Table.MaxSpindleSpeed;
+    m_context.OutLine += CrLf;
     state.HeaderDone = true;
 }
 
@@ -127,7 +133,7 @@ void TranslatorPass::AppendSequenceLabel()
     TranslatorState &state = m_context.State;
     QString &out = m_context.OutLine;
     if (state.LabelledTool != state.ToolNumber) {
-        out += u"NT"_qs + Code(state.ToolNumber);
+        AppendCodeWord(out, u"NT", state.ToolNumber);
         state.LabelledTool = state.ToolNumber;
     } else {
         out += m_context.Line.BlockDelete ? u"/N000" : u"N000";
@@ -144,7 +150,7 @@ void TranslatorPass::AppendCoordinates()
     QString &out = m_context.OutLine;
     if (line.CGiven && ValueOf(words.C) != state.LastC) {
         Pad();
-        out += u" C"_qs + FV3(words.C);
+        AppendWord(out, u" C", words.C);
         state.LastC = ValueOf(words.C);
     }
     if (line.UGiven) {
@@ -153,12 +159,12 @@ void TranslatorPass::AppendCoordinates()
     }
     if (line.XGiven && ValueOf(words.X) != state.LastX) {
         Pad();
-        out += u" X"_qs + FV3(words.X);
+        AppendWord(out, u" X", words.X);
         state.LastX = ValueOf(words.X);
     }
     if (line.YGiven && ValueOf(words.Y) != state.LastY) {
         Pad();
-        out += u" Y"_qs + FV3(words.Y);
+        AppendWord(out, u" Y", words.Y);
         state.LastY = ValueOf(words.Y);
     }
     if (line.WGiven) {
@@ -167,7 +173,7 @@ void TranslatorPass::AppendCoordinates()
     }
     if (line.ZGiven && ValueOf(words.Z) != state.LastZ) {
         Pad();
-        out += u" Z"_qs + FV3(words.Z);
+        AppendWord(out, u" Z", words.Z);
         state.LastZ = ValueOf(words.Z);
     }
 }
@@ -188,21 +194,21 @@ void TranslatorPass::AppendCircleWords()
     TranslatorLineValues &line = m_context.Line;
     QString &out = m_context.OutLine;
     if (line.L != 0)
-        out += u" L"_qs + FV3(line.L);
+        AppendWord(out, u" L", line.L);
     if (line.R != 0)
-        out += u" L"_qs + FV3(line.R);
+        AppendWord(out, u" L", line.R);
     if (line.I != 0)
-        out += u" I"_qs + FV3(line.I);
+        AppendWord(out, u" I", line.I);
     if (line.J != 0)
-        out += u" J"_qs + FV3(line.J);
+        AppendWord(out, u" J", line.J);
     if (line.K != 0)
-        out += u" K"_qs + FV3(line.K);
+        AppendWord(out, u" K", line.K);
 }
 
 void TranslatorPass::AppendPlane()
 {
     if (m_context.Line.PlaneG > 0)
-        m_context.OutLine += u" G"_qs + Code(m_context.Line.PlaneG);
+        AppendCodeWord(m_context.OutLine, u" G", m_context.Line.PlaneG);
 }
 
 void TranslatorPass::AppendNoseRadius()
@@ -212,18 +218,18 @@ void TranslatorPass::AppendNoseRadius()
     if (line.NoseRG <= 0 || line.NoseRG == state.NoseRMode)
         return;
     QString &out = m_context.OutLine;
-    out += u" G"_qs + Code(line.NoseRG);
+    AppendCodeWord(out, u" G", line.NoseRG);
     if (line.I != 0)
-        out += u" I"_qs + FV3(line.I);
+        AppendWord(out, u" I", line.I);
     if (line.K != 0)
-        out += u" K"_qs + FV3(line.K);
+        AppendWord(out, u" K", line.K);
     state.NoseRMode = line.NoseRG;
 }
 
 void TranslatorPass::AppendFeedMode()
 {
     if (m_context.Line.FeedModeG > 0)
-        m_context.OutLine += u" G"_qs + Code(m_context.Line.FeedModeG);
+        AppendCodeWord(m_context.OutLine, u" G", m_context.Line.FeedModeG);
 }
 
 // Leaving constant surface speed without a speed: the speed that the last surface speed (metres per
@@ -234,7 +240,7 @@ void TranslatorPass::AppendSpindleMode()
     TranslatorState &state = m_context.State;
     if (line.SpindleG <= 0 || line.SpindleG == state.SpindleMode)
         return;
-    m_context.OutLine += u" G"_qs + Code(line.SpindleG);
+    AppendCodeWord(m_context.OutLine, u" G", line.SpindleG);
     if (line.SpindleG == 97 && line.S == 0) {
         const double x = state.LastX;
         if (x == 0 || x == TranslatorState::NotWritten || x == TranslatorState::HomePosition) {
@@ -251,7 +257,7 @@ void TranslatorPass::AppendSpindleMode()
 void TranslatorPass::AppendFeed()
 {
     if (m_context.Line.F > 0 && m_context.State.ModalG != 4)
-        m_context.OutLine += u" F"_qs + FV3(m_context.Line.F);
+        AppendWord(m_context.OutLine, u" F", m_context.Line.F);
 }
 
 // With a rotary tool selected the speed is the rotary tool's.
@@ -260,8 +266,7 @@ void TranslatorPass::AppendSpeed()
     TranslatorLineValues &line = m_context.Line;
     if (!(line.S > 0))
         return;
-    m_context.OutLine += m_context.State.RotaryToolMode ? u" SB=" : u" S";
-    m_context.OutLine += nc::FormatDouble(line.S, u"#####");
+    AppendWhole(m_context.OutLine, m_context.State.RotaryToolMode ? u" SB=" : u" S", line.S, u"#####");
     m_context.State.LastS = float(line.S);
 }
 
@@ -279,10 +284,13 @@ void TranslatorPass::AppendComment()
     if (comment.isEmpty())
         return;
     QString &out = m_context.OutLine;
-    if (out == u"N000")
+    if (out == u"N000") {
         out = u"(-----<"_qs + comment + u">-----)"_qs;
-    else
-        out += u"( "_qs + comment + u')';
+    } else {
+        out += u"( ";
+        out += comment;
+        out += u')';
+    }
 }
 
 // A dwell is not modal, and neither a banner line nor a tool line without a G code carries the G code:

@@ -26,11 +26,11 @@ void TranslatorToolAndMCodes::AppendToolWord()
         // Six digits: offset, tool, offset. Offset 99 means "the offset of the tool's own number".
         const double osp =
             offset == u"99" ? 10101 * state.ToolNumber : offsetValue * 10001 + state.ToolNumber * 100;
-        out += u" T"_qs + nc::FormatDouble(osp, u"000000");
+        translator::AppendWhole(out, u" T", osp, u"000000");
         return;
     }
     if (state.LabelledTool != state.ToolNumber)
-        out += u" TG="_qs + nc::FormatDouble(state.ToolNumber, u"##");
+        translator::AppendWhole(out, u" TG=", state.ToolNumber, u"##");
     const bool ownOffset = offset == u"99" || offset == u"00" || offsetValue == state.ToolNumber;
     out += ownOffset ? u" OG=1" : u" OG=2";
 }
@@ -64,10 +64,12 @@ int TranslatorToolAndMCodes::FindMRow(float m) const
 void TranslatorToolAndMCodes::AppendReplacement(const QString &replacement)
 {
     QString &out = m_context.OutLine;
-    if (replacement != u"M05" && replacement != u"M05 M63")
-        out += u' ' + replacement;
-    else
+    if (replacement != u"M05" && replacement != u"M05 M63") {
+        out += u' ';
+        out += replacement;
+    } else {
         out += m_context.State.RotaryToolMode ? u" M12 M63" : u" M05 M63";
+    }
 }
 
 // Program end, sub-program return and program stop take the place of the line's "N000" with their own
