@@ -1,15 +1,17 @@
 #include "machine/TranslatorFormat.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 
 namespace translator {
 namespace {
 
-// The texts are rounded half away from zero on the value's 15-digit decimal form, which lies within 5e-15
-// of the value. Below 10^9 units (thousandths, or ones for a whole number) that moves the scaled value by
-// less than 6e-6 of a unit, the scaling's own rounding included: unless the scaled value lies within
-// HalfDoubt of a half, it rounds as the decimal form does, and plain double arithmetic gives the digits.
+// The texts are rounded half away from zero on the value's 15-digit decimal form, which differs from the
+// value by at most 5e-15 of it. Below 10^9 units (thousandths, or ones for a whole number) that moves the
+// scaled value by less than 6e-6 of a unit, the scaling's own rounding included: unless the scaled value lies
+// within HalfDoubt of a half, it rounds as the decimal form does, and plain double arithmetic gives the
+// digits.
 constexpr double FastUnits = 1e9;
 constexpr double HalfDoubt = 1e-5;
 
@@ -28,39 +30,70 @@ bool RoundedUnits(double value, double scale, std::uint64_t &units)
     return true;
 }
 
-// At least `minDigits` digits; zero with no minimum writes nothing, as a pattern of "#" does.
-void AppendDigits(QString &out, std::uint64_t number, int minDigits)
+// A word is put together here and added to the output line at once: a line has several words, and each
+// addition to a text has a cost of its own.
+class WordText
 {
-    char16_t digits[24];
-    int count = 0;
-    while (number > 0 || count < minDigits) {
-        digits[count++] = char16_t(u'0' + number % 10);
-        number /= 10;
+public:
+    explicit WordText(QStringView address)
+    {
+        if (address.size() > MaxAddress)
+            m_longAddress = address;
+        else
+            Add(address);
     }
-    char16_t text[24];
-    for (int i = 0; i < count; ++i)
-        text[i] = digits[count - 1 - i];
-    out.append(reinterpret_cast<const QChar *>(text), count);
-}
+
+    void AppendTo(QString &out) const
+    {
+        out += m_longAddress;
+        out.append(reinterpret_cast<const QChar *>(m_text), m_size);
+    }
+
+    void Add(QStringView text)
+    {
+        std::copy(text.utf16(), text.utf16() + text.size(), m_text + m_size);
+        m_size += int(text.size());
+    }
+    void Add(char16_t c) { m_text[m_size++] = c; }
+    // At least `minDigits` digits; zero with no minimum writes nothing, as a pattern of "#" does.
+    void AddDigits(std::uint64_t number, int minDigits)
+    {
+        int count = 0;
+        for (std::uint64_t rest = number; rest > 0; rest /= 10)
+            ++count;
+        count = std::max(count, minDigits);
+        for (int i = count - 1; i >= 0; --i, number /= 10)
+            m_text[m_size + i] = char16_t(u'0' + number % 10);
+        m_size += count;
+    }
+
+private:
+    static constexpr int MaxAddress = 16;
+    static constexpr int MaxNumber = 32; // a sign, up to twenty digits, a point and three places
+
+    QStringView m_longAddress;
+    char16_t m_text[MaxAddress + MaxNumber];
+    int m_size = 0;
+};
 
 // The shortest text of a value that rounds to `units` thousandths ("12", "12.3", "-0.04", "0": zero has no
 // sign); returns the value that text reads as.
-double AppendThousandths(QString &out, bool negative, std::uint64_t units)
+double AddThousandths(WordText &word, bool negative, std::uint64_t units)
 {
     if (units == 0) {
-        out += u'0';
+        word.Add(u'0');
         return 0;
     }
     if (negative)
-        out += u'-';
-    AppendDigits(out, units / 1000, 1);
+        word.Add(u'-');
+    word.AddDigits(units / 1000, 1);
     std::uint64_t fraction = units % 1000;
     if (fraction != 0) {
         int places = 3;
         for (; fraction % 10 == 0; fraction /= 10)
             --places;
-        out += u'.';
-        AppendDigits(out, fraction, places);
+        word.Add(u'.');
+        word.AddDigits(fraction, places);
     }
     // both the text read back and this quotient are the double nearest to the same decimal
     const double magnitude = double(units) / 1000;
@@ -78,12 +111,15 @@ int MinimumDigits(QStringView pattern)
 
 void AppendWord(QString &out, QStringView address, double &value)
 {
-    out += address;
     std::uint64_t units = 0;
-    if (RoundedUnits(value, 1000, units))
-        value = AppendThousandths(out, value < 0, units);
-    else
+    if (!RoundedUnits(value, 1000, units)) {
+        out += address;
         out += nc::FormatValue3(value);
+        return;
+    }
+    WordText word(address);
+    value = AddThousandths(word, value < 0, units);
+    word.AppendTo(out);
 }
 
 void AppendWord(QString &out, QStringView address, std::optional<double> &value)
@@ -96,25 +132,31 @@ void AppendWord(QString &out, QStringView address, std::optional<double> &value)
 
 void AppendWordOf(QString &out, QStringView address, double value)
 {
-    out += address;
     std::uint64_t units = 0;
-    if (RoundedUnits(value, 1000, units))
-        AppendThousandths(out, value < 0, units);
-    else
+    if (!RoundedUnits(value, 1000, units)) {
+        out += address;
         out += nc::FormatValue3Of(value);
+        return;
+    }
+    WordText word(address);
+    AddThousandths(word, value < 0, units);
+    word.AppendTo(out);
 }
 
 void AppendWhole(QString &out, QStringView address, double value, QStringView pattern)
 {
-    out += address;
     std::uint64_t units = 0;
-    if (!RoundedUnits(value, 1, units)) {
+    const int minDigits = MinimumDigits(pattern);
+    if (!RoundedUnits(value, 1, units) || minDigits > 20) {
+        out += address;
         out += nc::FormatDouble(value, pattern);
         return;
     }
+    WordText word(address);
     if (value < 0 && units > 0)
-        out += u'-';
-    AppendDigits(out, units, MinimumDigits(pattern));
+        word.Add(u'-');
+    word.AddDigits(units, minDigits);
+    word.AppendTo(out);
 }
 
 } // namespace translator
