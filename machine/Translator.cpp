@@ -4,6 +4,29 @@
 #include "machine/TranslatorPass.h"
 #include "nc/NcNumber.h"
 
+namespace {
+
+MReplacementKind KindOf(const QString &replacement)
+{
+    if (replacement == u"M05" || replacement == u"M05 M63")
+        return MReplacementKind::SpindleStop;
+    if (replacement == u"CALL")
+        return MReplacementKind::Call;
+    if (replacement == u"M02")
+        return MReplacementKind::ProgramEnd;
+    if (replacement == u"RTS")
+        return MReplacementKind::SubprogramReturn;
+    if (replacement == u"M00" || replacement == u"M01")
+        return MReplacementKind::ProgramStop;
+    if (replacement == u"M110")
+        return MReplacementKind::RotaryToolOn;
+    if (replacement == u"M109")
+        return MReplacementKind::RotaryToolOff;
+    return MReplacementKind::Plain;
+}
+
+} // namespace
+
 TranslatorTableView::TranslatorTableView(const ConversionTable &table)
 {
     const ConversionTableRow &pair = table.Row(2);
@@ -16,6 +39,7 @@ TranslatorTableView::TranslatorTableView(const ConversionTable &table)
         const ConversionTableRow &row = table.Row(FirstMRow + i);
         MNumbers[i] = float(nc::ValueOfText(QStringView(row.before.value_or(QString())).mid(1)));
         MReplacements[i] = row.after;
+        MKinds[i] = KindOf(row.after);
     }
 }
 

@@ -7,6 +7,19 @@
 #include <QString>
 #include <array>
 
+// What an M-code row's replacement does besides standing in the output, told once from its text.
+enum class MReplacementKind
+{
+    Plain,
+    SpindleStop,      // "M05" or "M05 M63"
+    Call,             // "CALL"
+    ProgramEnd,       // "M02"
+    SubprogramReturn, // "RTS"
+    ProgramStop,      // "M00" or "M01"
+    RotaryToolOn,     // "M110"
+    RotaryToolOff,    // "M109"
+};
+
 // What the table says, taken once when a translation starts so that no line reads the table again.
 struct TranslatorTableView
 {
@@ -21,6 +34,7 @@ struct TranslatorTableView
     QString HomePosition;    // row 5
     std::array<float, MRowCount> MNumbers{};
     std::array<QString, MRowCount> MReplacements;
+    std::array<MReplacementKind, MRowCount> MKinds{};
 };
 
 // Everything one translation shares between its steps: the table, the options, the state carried across

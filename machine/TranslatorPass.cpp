@@ -7,6 +7,9 @@ using namespace translator;
 namespace {
 
 constexpr QStringView CrLf = u"\r\n";
+// The sequence name of an ordinary line; an output line of nothing else is not written.
+constexpr QStringView Label = u"N000";
+constexpr QStringView BlockDeletedLabel = u"/N000";
 constexpr double Pi = 3.14159265358979;
 
 } // namespace
@@ -85,7 +88,7 @@ void TranslatorPass::TranslateLine(const QString &line)
         return;
     AppendSpindleStopForConstantSpeed();
     AppendComment();
-    if (m_context.OutLine != u"N000")
+    if (m_context.OutLine != Label)
         m_context.Emit(m_context.OutLine);
     EndOfLine();
 }
@@ -136,7 +139,7 @@ void TranslatorPass::AppendSequenceLabel()
         AppendCodeWord(out, u"NT", state.ToolNumber);
         state.LabelledTool = state.ToolNumber;
     } else {
-        out += m_context.Line.BlockDelete ? u"/N000" : u"N000";
+        out += m_context.Line.BlockDelete ? BlockDeletedLabel : Label;
     }
 }
 
@@ -284,7 +287,7 @@ void TranslatorPass::AppendComment()
     if (comment.isEmpty())
         return;
     QString &out = m_context.OutLine;
-    if (out == u"N000") {
+    if (out == Label) {
         out = u"(-----<"_qs + comment + u">-----)"_qs;
     } else {
         out += u"( ";
