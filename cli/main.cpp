@@ -1,5 +1,6 @@
 #include "cli/CliCommand.h"
 #include "nc/ConversionPass.h"
+#include "nc/PassInParts.h"
 #include "nc/ProgramText.h"
 
 #include <QCoreApplication>
@@ -196,40 +197,22 @@ int RunWhole(const CliCommand &command, const CliOptions &options, ProgramBytes 
 }
 
 // A conversion that goes line by line reads, converts and writes the program a piece at a time, so that
-// neither the program's text nor the result is ever held whole. The bytes are clean code page 932, so
-// every character of the result can be written.
-int RunInPieces(ConversionPass &pass, QByteArrayView bytes)
+// neither the program's text nor the result is ever held whole, and converts large programs in parts on
+// every processor. The bytes are clean code page 932, so every character read can be written again.
+int RunInPieces(const nc::PassMaker &makePass, QByteArrayView bytes)
 {
-    constexpr qsizetype PieceSize = qsizetype(1) << 20;
     OutputWriter writer;
-    QString unwritable;
-    const auto write = [&](QStringView text) {
-        if (!unwritable.isEmpty())
-            return;
-        const qsizetype bad = nc::WriteCp932(text, [&writer](QByteArrayView piece) { writer.Write(piece); });
-        if (bad >= 0)
-            unwritable = QStringLiteral("the result holds U+%1, which code page 932 cannot write")
-                             .arg(QString::number(text[bad].unicode(), 16).toUpper().rightJustified(4, u'0'));
-    };
-    pass.Start(PieceSize);
-    for (qsizetype from = 0; from < bytes.size() && unwritable.isEmpty() && !pass.Failed();) {
-        const qsizetype end = nc::PieceEnd(bytes, from, PieceSize);
-        pass.Feed(nc::DecodeCp932(bytes.sliced(from, end - from)).text);
-        pass.TakeResult(write);
-        from = end;
-    }
-    if (unwritable.isEmpty()) {
-        pass.End();
-        pass.TakeResult(write);
-    }
+    const nc::PassPartsOutcome outcome =
+        nc::RunPassInParts(makePass, bytes, [&writer](QByteArrayView piece) { writer.Write(piece); });
     if (!writer.Finish())
         return 1;
-    if (!unwritable.isEmpty()) {
-        WriteError(unwritable);
+    if (outcome.unwritable >= 0) {
+        WriteError(QStringLiteral("the result holds U+%1, which code page 932 cannot write")
+                       .arg(QString::number(outcome.unwritable, 16).toUpper().rightJustified(4, u'0')));
         return 1;
     }
-    if (pass.Failed()) {
-        WriteError(pass.FailureMessage());
+    if (outcome.failed) {
+        WriteError(outcome.failureMessage);
         return 1;
     }
     return 0;
@@ -258,13 +241,17 @@ int main(int argc, char *argv[])
         return 2;
     }
     if (command->pass) {
-        const std::unique_ptr<ConversionPass> pass = command->pass(options, error);
-        if (!pass)
+        if (!command->pass(options, error))
             return UsageError(error);
         // Bytes that are no character may decode to characters that cannot be written again: such a
         // program is converted whole, so that nothing at all is written then.
-        if (nc::IsCleanCp932(bytes.View()))
-            return RunInPieces(*pass, bytes.View());
+        if (nc::IsCleanCp932(bytes.View())) {
+            const auto makePass = [&command, &options] {
+                QString unused;
+                return command->pass(options, unused);
+            };
+            return RunInPieces(makePass, bytes.View());
+        }
     }
     return RunWhole(*command, options, bytes);
 }

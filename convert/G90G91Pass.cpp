@@ -23,6 +23,16 @@ void G90G91Pass::Prepare()
     Pass.DistanceMode = m_options.ToIncremental ? 90 : 91;
 }
 
+bool G90G91Pass::WriteCarriedState(CarriedState &state) const
+{
+    WriteFrameState(state);
+    state.Add(m_currentX);
+    state.Add(m_currentY);
+    state.Add(m_currentZ);
+    state.Add(m_headerState);
+    return true;
+}
+
 void G90G91Pass::HandleChar()
 {
     const QChar c = Pass.CurrentChar;

@@ -26,6 +26,8 @@ class G90G91Pass : public ConversionPass
 public:
     explicit G90G91Pass(G90G91Options options) : m_options(std::move(options)) {}
 
+    bool WriteCarriedState(CarriedState &state) const override;
+
 protected:
     void Prepare() override;
     void BeginLine() override;

@@ -35,6 +35,12 @@ public:
 
 protected:
     void BeginLine() override { m_rewrite.Begin(); }
+    // The rewrite starts anew on every line: only the frame's values outlive it.
+    bool WriteCarriedState(CarriedState &state) const override
+    {
+        WriteFrameState(state);
+        return true;
+    }
     void EndLine() override { Emit(m_rewrite.Finish(Scan.Line)); }
 
     void HandleChar() override
@@ -52,22 +58,27 @@ protected:
     }
 
 private:
-    // A token that is not one number (1-2, a lone sign) comes back as written.
-    QString Formatted(QString &token) const
+    // A token that is not one number (1-2, a lone sign) comes back as written. The text is written in
+    // the room of the one before.
+    const QString &Formatted(QString &token)
     {
         switch (m_mode) {
         case PointMode::Point:
-            return nc::FormatText(token, u"#####0.####");
+            nc::FormatTextInto(token, u"#####0.####", m_formatted);
+            break;
         case PointMode::PointZero:
-            return nc::FormatText(token, u"#####0.0###");
+            nc::FormatTextInto(token, u"#####0.0###", m_formatted);
+            break;
         case PointMode::Remove:
+            m_formatted = nc::FormatValue4(token);
             break;
         }
-        return nc::FormatValue4(token);
+        return m_formatted;
     }
 
     PointMode m_mode;
     LineRewrite m_rewrite;
+    QString m_formatted;
 };
 
 } // namespace

@@ -33,6 +33,16 @@ void RotaryAxisPass::Prepare()
     Pass.DistanceMode = 90;
 }
 
+bool RotaryAxisPass::WriteCarriedState(CarriedState &state) const
+{
+    WriteFrameState(state);
+    state.Add(m_currentAngle);
+    state.Add(m_previousAngle);
+    state.Add(m_forwardActive);
+    state.Add(m_lineM);
+    return true;
+}
+
 void RotaryAxisPass::BeginLine()
 {
     m_lineM = 0;

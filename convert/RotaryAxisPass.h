@@ -24,6 +24,8 @@ public:
     // the result gets no line end the program did not have.
     QString Convert(const QString &source);
 
+    bool WriteCarriedState(CarriedState &state) const override;
+
 protected:
     void Prepare() override;
     void BeginLine() override;

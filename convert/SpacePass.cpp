@@ -19,6 +19,12 @@ public:
 
 protected:
     void BeginLine() override { m_rewrite.Begin(); }
+    // The rewrite starts anew on every line: only the frame's values outlive it.
+    bool WriteCarriedState(CarriedState &state) const override
+    {
+        WriteFrameState(state);
+        return true;
+    }
     void EndLine() override { Emit(m_rewrite.Finish(Scan.Line)); }
 
     void HandleChar() override
@@ -100,13 +106,15 @@ private:
     void FormatCodeWord(qsizetype letterPos)
     {
         const bool blankFollows = BlankFollows();
-        m_rewrite.Replace(Scan.Line, letterPos + 1, Scan.Pos, nc::FormatText(Scan.Token, GmPattern));
+        nc::FormatTextInto(Scan.Token, GmPattern, m_formatted);
+        m_rewrite.Replace(Scan.Line, letterPos + 1, Scan.Pos, m_formatted);
         if (!blankFollows)
             m_rewrite.Replace(Scan.Line, Scan.Pos + 1, Scan.Pos, u" ");
     }
 
     SpaceMode m_mode;
     LineRewrite m_rewrite;
+    QString m_formatted; // the room every formatted value is written in
 };
 
 } // namespace

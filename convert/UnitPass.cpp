@@ -27,23 +27,22 @@ constexpr double FeetPerMetre = 3.28;
 // The NC text of a single-precision value rounded to 3 (4) decimals: its seven significant digits rounded
 // half away from zero to the places, without trailing zeros or a bare point ("12", "0.5", "-0.04", "0").
 // This is what FormatValue3 (FormatValue4) makes of the value's plain text, without the detour through
-// the text and back.
-QString FormatSingleShortest(float value, QStringView pattern)
+// the text and back. Written into `text`, in the room it already has.
+void FormatSingleShortest(float value, QStringView pattern, QString &text)
 {
-    QString text = nc::FormatSingle(value, pattern);
+    nc::FormatSingleInto(value, pattern, text);
     if (text.endsWith(u'.'))
         text.chop(1);
-    return text;
 }
 
-QString FormatSingle3(float value)
+void FormatSingle3(float value, QString &text)
 {
-    return FormatSingleShortest(value, u"0.###");
+    FormatSingleShortest(value, u"0.###", text);
 }
 
-QString FormatSingle4(float value)
+void FormatSingle4(float value, QString &text)
 {
-    return FormatSingleShortest(value, u"0.####");
+    FormatSingleShortest(value, u"0.####", text);
 }
 
 class UnitPass : public ConversionPass
@@ -56,6 +55,14 @@ protected:
     {
         m_feedMode = 95;
         m_spindleMode = 97;
+    }
+
+    bool WriteCarriedState(CarriedState &state) const override
+    {
+        WriteFrameState(state);
+        state.Add(m_feedMode);
+        state.Add(m_spindleMode);
+        return true;
     }
 
     void BeginLine() override
@@ -189,16 +196,19 @@ private:
     {
         const bool toInch = m_option == UnitOption::MmToInch;
         const Scaling scaling = LengthScaling();
-        ReplaceWordValue([&](float value) {
+        ReplaceWordValue([&](float value, QString &text) {
             const float scaled = scaling.Apply(value);
-            return toInch ? FormatSingle4(scaled) : FormatSingle3(scaled);
+            if (toInch)
+                FormatSingle4(scaled, text);
+            else
+                FormatSingle3(scaled, text);
         });
     }
 
     void ConvertEWord()
     {
         const Scaling scaling = EScaling();
-        ReplaceWordValue([&](float value) { return FormatSingle3(scaling.Apply(value)); });
+        ReplaceWordValue([&](float value, QString &text) { FormatSingle3(scaling.Apply(value), text); });
     }
 
     // Under the metric options the S word stays as written; between inch and mm a constant surface
@@ -211,10 +221,10 @@ private:
         }
         const bool surfaceSpeed = m_spindleMode == 96;
         const Scaling scaling{FeetPerMetre, m_option == UnitOption::InchToMm};
-        ReplaceWordValue([&](float value) {
+        ReplaceWordValue([&](float value, QString &text) {
             if (surfaceSpeed)
                 value = std::floor(scaling.Apply(value));
-            return FormatSingle3(value);
+            FormatSingle3(value, text);
         });
     }
 
@@ -231,15 +241,16 @@ private:
         if (!nc::ReadsWhollyAsNumber(Scan.Token))
             return;
         const float value = float(read);
-        const QString text = rewrite(value);
-        if (nc::ReadsWhollyAsNumber(text))
-            m_rewrite.Replace(Scan.Line, splice + 1, Scan.Pos, text);
+        rewrite(value, m_text);
+        if (nc::ReadsWhollyAsNumber(m_text))
+            m_rewrite.Replace(Scan.Line, splice + 1, Scan.Pos, m_text);
     }
 
     UnitOption m_option;
     int m_feedMode = 95;
     int m_spindleMode = 97;
     LineRewrite m_rewrite;
+    QString m_text; // the room every new value is written in
 };
 
 } // namespace

@@ -46,6 +46,23 @@ void XyCxPass::Prepare()
     m_lastCText.clear();
 }
 
+bool XyCxPass::WriteCarriedState(CarriedState &state) const
+{
+    WriteFrameState(state);
+    state.Add(m_lastX);
+    state.Add(m_lastY);
+    state.Add(m_lastC);
+    state.Add(QStringView(m_lastXText));
+    state.Add(QStringView(m_lastYText));
+    state.Add(QStringView(m_lastCText));
+    for (const WordSpan &span : {m_x, m_y, m_c}) {
+        state.Add(span.letter);
+        state.Add(span.end);
+    }
+    state.Add(m_targetWordSeen);
+    return true;
+}
+
 void XyCxPass::BeginLine()
 {
     Pass.LineG = 0;

@@ -18,6 +18,8 @@ class XyCxPass : public ConversionPass
 public:
     explicit XyCxPass(XyCxDirection direction) : m_direction(direction) {}
 
+    bool WriteCarriedState(CarriedState &state) const override;
+
 protected:
     void Prepare() override;
     void BeginLine() override;

@@ -172,6 +172,15 @@ void ConversionPass::Fail(const QString &message)
     m_failureMessage = message;
 }
 
+void ConversionPass::WriteFrameState(CarriedState &state) const
+{
+    state.Add(Pass.InComment);
+    state.Add(Pass.LineG);
+    state.Add(Pass.DistanceMode);
+    state.Add(Pass.CurrentChar);
+    state.Add(QStringView(Scan.Token));
+}
+
 void ConversionPass::ReplaceInLine(qsizetype from, qsizetype to, QStringView text)
 {
     Scan.Line.replace(from - 1, to - from + 1, text.constData(), text.size());

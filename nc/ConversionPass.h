@@ -2,8 +2,11 @@
 
 #include "nc/NcScanState.h"
 
+#include <QByteArray>
 #include <QString>
+#include <cstring>
 #include <functional>
+#include <type_traits>
 
 // The state a pass keeps beside the scanner: the program, the bounds of the current line, the character
 // being examined, and the modal values some conversions track.
@@ -16,6 +19,32 @@ struct ConversionPassState
     bool InComment = false;
     double LineG = 0;
     int DistanceMode = 90;
+};
+
+// A record of the values a pass carries from one line to the next, bit for bit: two passes of one
+// conversion whose records are equal after the same line convert every later line alike.
+class CarriedState
+{
+public:
+    template <typename Value>
+    requires std::is_arithmetic_v<Value> || std::is_enum_v<Value>
+    void Add(Value value)
+    {
+        char bits[sizeof value];
+        std::memcpy(bits, &value, sizeof value);
+        m_bytes.append(bits, qsizetype(sizeof value));
+    }
+    void Add(QChar c) { Add(c.unicode()); }
+    void Add(QStringView text)
+    {
+        Add(text.size());
+        m_bytes.append(reinterpret_cast<const char *>(text.data()), text.size() * qsizetype(sizeof(QChar)));
+    }
+
+    bool operator==(const CarriedState &other) const = default;
+
+private:
+    QByteArray m_bytes;
 };
 
 // Called once per line with the 1-based start of the next line and the length of the program; returning
@@ -50,6 +79,16 @@ public:
     // True when the progress callback asked the pass to stop.
     bool Cancelled() const { return m_cancelled; }
 
+    // Writes every value the pass carries from line to line into `state` and returns true, so that a
+    // program may be converted in parts, each part after the first started from the state a few lines
+    // before it lead to and kept only when that is the state the part really starts in. A pass that does
+    // not list its values returns false and is always run in one stream.
+    virtual bool WriteCarriedState(CarriedState &state) const
+    {
+        (void)state;
+        return false;
+    }
+
 protected:
     // Before the first line: read options, set modal values.
     virtual void Prepare() {}
@@ -71,6 +110,8 @@ protected:
     // Replaces `Line` from `from` through `to` (1-based, inclusive) by `text` and re-takes `LineLength`.
     void ReplaceInLine(qsizetype from, qsizetype to, QStringView text);
     bool Stopped() const { return m_failed || m_cancelled; }
+    // The values of the frame itself that outlive a line, for WriteCarriedState.
+    void WriteFrameState(CarriedState &state) const;
 
     NcScanState Scan;
     ConversionPassState Pass;

@@ -45,8 +45,9 @@ Pattern ParsePattern(QStringView pattern)
     return p;
 }
 
-// The text is measured first and written once: formatting runs for every word of long programs.
-QString Render(DecimalForm d, QStringView patternText)
+// The text is measured first and written once, into the room `out` already has: formatting runs for
+// every word of long programs.
+void RenderInto(DecimalForm d, QStringView patternText, QString &out)
 {
     const Pattern p = ParsePattern(patternText);
     RoundToPlaces(d, p.maxFraction);
@@ -54,8 +55,7 @@ QString Render(DecimalForm d, QStringView patternText)
     const int integerDigits = std::max(d.point, 0);
     const int leadingZeros = std::max(p.minInteger - integerDigits, 0);
     const int fractionDigits = p.hasPoint ? std::max(d.count - d.point, p.minFraction) : 0;
-    QString out(qsizetype(minus) + leadingZeros + integerDigits + (p.hasPoint ? 1 + fractionDigits : 0),
-                Qt::Uninitialized);
+    out.resize(qsizetype(minus) + leadingZeros + integerDigits + (p.hasPoint ? 1 + fractionDigits : 0));
     QChar *to = out.data();
     if (minus)
         *to++ = u'-';
@@ -68,6 +68,12 @@ QString Render(DecimalForm d, QStringView patternText)
         for (int i = 0; i < fractionDigits; ++i)
             *to++ = QLatin1Char(DigitAt(d, d.point + i));
     }
+}
+
+QString Render(const DecimalForm &d, QStringView pattern)
+{
+    QString out;
+    RenderInto(d, pattern, out);
     return out;
 }
 
@@ -354,14 +360,30 @@ QString FormatSingle(float value, QStringView pattern)
     return Render(DecimalFormOf(value, 7), pattern);
 }
 
+void FormatSingleInto(float value, QStringView pattern, QString &text)
+{
+    if (!std::isfinite(value))
+        text = NonFinite(value);
+    else
+        RenderInto(DecimalFormOf(value, 7), pattern, text);
+}
+
 QString FormatText(QStringView text, QStringView pattern)
+{
+    QString formatted;
+    FormatTextInto(text, pattern, formatted);
+    return formatted;
+}
+
+void FormatTextInto(QStringView text, QStringView pattern, QString &formatted)
 {
     DecimalForm d;
     if (DecimalFormOfText(text, d))
-        return Render(d, pattern);
-    if (!ReadsWhollyAsNumber(text))
-        return text.toString();
-    return FormatDouble(ValueOfText(text), pattern);
+        RenderInto(d, pattern, formatted);
+    else if (!ReadsWhollyAsNumber(text))
+        formatted = text.toString();
+    else
+        formatted = FormatDouble(ValueOfText(text), pattern);
 }
 
 double RoundDouble(double value, int places)

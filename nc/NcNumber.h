@@ -29,9 +29,13 @@ double PlainTextSingleInto(float value, QString &text);
 // taken at 15 significant digits, a single at 7. A value that rounds to zero has no sign.
 QString FormatDouble(double value, QStringView pattern);
 QString FormatSingle(float value, QStringView pattern);
+// The same written into `text`, in the room it already has: the passes format a number for every word.
+void FormatSingleInto(float value, QStringView pattern, QString &text);
 
 // A text that reads wholly as a number is formatted by its value; any other text comes back unchanged.
 QString FormatText(QStringView text, QStringView pattern);
+// The same written into `formatted` (not the text itself), in the room it already has.
+void FormatTextInto(QStringView text, QStringView pattern, QString &formatted);
 
 // The value rounded half away from zero to `places` decimals on its 15-digit decimal form.
 double RoundDouble(double value, int places);

@@ -1,0 +1,199 @@
+#include "nc/PassInParts.h"
+
+#include "nc/ConversionPass.h"
+#include "nc/ProgramText.h"
+
+#include <QList>
+#include <algorithm>
+#include <atomic>
+#include <thread>
+#include <vector>
+
+namespace nc {
+namespace {
+
+// Encodes the result as it comes and hands it on, until a character cannot be written: from then on
+// nothing more is written, as the converter stops there.
+class ResultWriter
+{
+public:
+    explicit ResultWriter(ByteSink sink) : m_sink(std::move(sink)) {}
+
+    void Take(QStringView text)
+    {
+        if (m_unwritable >= 0)
+            return;
+        const qsizetype bad = WriteCp932(text, m_sink);
+        if (bad >= 0)
+            m_unwritable = text[bad].unicode();
+    }
+
+    void TakeEncoded(QByteArrayView bytes) { m_sink(bytes); }
+    void SetUnwritable(int c) { m_unwritable = c; }
+    int Unwritable() const { return m_unwritable; }
+
+private:
+    ByteSink m_sink;
+    int m_unwritable = -1;
+};
+
+// The ends of the pieces the program is converted in, each just after a CR LF but the last.
+std::vector<qsizetype> PieceEnds(QByteArrayView bytes, qsizetype pieceSize)
+{
+    std::vector<qsizetype> ends;
+    for (qsizetype from = 0; from < bytes.size();) {
+        from = PieceEnd(bytes, from, pieceSize);
+        ends.push_back(from);
+    }
+    return ends;
+}
+
+// Feeds the pieces from `from` to each of `ends` in turn, taking the result after each, until the pass
+// fails or the result cannot be written.
+void FeedPieces(ConversionPass &pass, QByteArrayView bytes, qsizetype from, const qsizetype *ends,
+                const qsizetype *endsEnd, ResultWriter &writer, const std::atomic<bool> *abandon = nullptr)
+{
+    const auto take = [&writer](QStringView text) { writer.Take(text); };
+    for (const qsizetype *end = ends; end != endsEnd; ++end) {
+        if (writer.Unwritable() >= 0 || pass.Failed() ||
+            (abandon && abandon->load(std::memory_order_relaxed)))
+            return;
+        pass.Feed(DecodeCp932(bytes.sliced(from, *end - from)).text);
+        pass.TakeResult(take);
+        from = *end;
+    }
+}
+
+// As the conversion does at the end of the program: the last line without a CR LF, then Finish.
+void EndProgram(ConversionPass &pass, ResultWriter &writer)
+{
+    if (writer.Unwritable() >= 0)
+        return;
+    pass.End();
+    pass.TakeResult([&writer](QStringView text) { writer.Take(text); });
+}
+
+// The first line start at or after `at` (and at or before `limit`, itself a line start).
+qsizetype LineStartFrom(QByteArrayView bytes, qsizetype at, qsizetype limit)
+{
+    for (; at < limit; ++at)
+        if (at == 0 || (at >= 2 && bytes[at - 2] == '\r' && bytes[at - 1] == '\n'))
+            return at;
+    return limit;
+}
+
+// A part of the program converted ahead: its pieces, its pass, the state that pass was in at the part's
+// first line, and the result in code page 932.
+struct Part
+{
+    qsizetype warmFrom = 0;
+    qsizetype from = 0;
+    std::size_t firstPiece = 0;
+    std::size_t endPiece = 0;
+    bool last = false;
+    std::unique_ptr<ConversionPass> pass;
+    bool started = false;
+    CarriedState start;
+    QByteArray output;
+    int unwritable = -1;
+    std::thread worker;
+};
+
+void ConvertAhead(Part &part, QByteArrayView bytes, const std::vector<qsizetype> &ends, qsizetype pieceSize,
+                  const std::atomic<bool> &abandon)
+{
+    ConversionPass &pass = *part.pass;
+    pass.Start(pieceSize);
+    if (part.warmFrom < part.from) {
+        pass.Feed(DecodeCp932(bytes.sliced(part.warmFrom, part.from - part.warmFrom)).text);
+        pass.TakeResult([](QStringView) {});
+    }
+    if (pass.Failed() || !pass.WriteCarriedState(part.start))
+        return;
+    part.started = true;
+    ResultWriter writer([&part](QByteArrayView encoded) { part.output.append(encoded); });
+    FeedPieces(pass, bytes, part.from, ends.data() + part.firstPiece, ends.data() + part.endPiece, writer,
+               &abandon);
+    if (part.last && !abandon.load())
+        EndProgram(pass, writer);
+    part.unwritable = writer.Unwritable();
+}
+
+int PartCount(const PassPartsPlan &plan, std::size_t pieces)
+{
+    int parts = plan.parts;
+    if (parts <= 0)
+        parts = int(std::clamp(std::thread::hardware_concurrency(), 1u, 8u));
+    return int(std::min<std::size_t>(std::size_t(parts), pieces));
+}
+
+} // namespace
+
+PassPartsOutcome RunPassInParts(const PassMaker &makePass, QByteArrayView bytes, const ByteSink &write,
+                                const PassPartsPlan &plan)
+{
+    PassPartsOutcome outcome;
+    const std::vector<qsizetype> ends = PieceEnds(bytes, plan.pieceSize);
+    std::unique_ptr<ConversionPass> current = makePass();
+    CarriedState probe;
+    const int partCount = current->WriteCarriedState(probe) ? PartCount(plan, ends.size()) : 1;
+
+    // Part 0 is the running conversion itself; the others are cut at piece ends.
+    std::vector<Part> parts(std::size_t(std::max(partCount, 1)));
+    for (std::size_t k = 1; k < parts.size(); ++k) {
+        Part &part = parts[k];
+        part.firstPiece = ends.size() * k / parts.size();
+        part.endPiece = ends.size() * (k + 1) / parts.size();
+        part.from = ends[part.firstPiece - 1];
+        part.last = k + 1 == parts.size();
+        part.warmFrom = LineStartFrom(bytes, std::max(qsizetype(0), part.from - plan.lookback), part.from);
+        part.pass = makePass();
+    }
+    parts[0].endPiece = parts.size() > 1 ? parts[1].firstPiece : ends.size();
+
+    std::atomic<bool> abandon{false};
+    for (std::size_t k = 1; k < parts.size(); ++k) {
+        Part &part = parts[k];
+        part.worker = std::thread(ConvertAhead, std::ref(part), bytes, std::cref(ends), plan.pieceSize,
+                                  std::cref(abandon));
+        ++outcome.partsAhead;
+    }
+
+    ResultWriter writer(write);
+    current->Start(plan.pieceSize);
+    FeedPieces(*current, bytes, 0, ends.data(), ends.data() + parts[0].endPiece, writer);
+    bool ended = false;
+    for (std::size_t k = 1; k < parts.size(); ++k) {
+        Part &part = parts[k];
+        if (current->Failed() || writer.Unwritable() >= 0) {
+            abandon = true;
+            break;
+        }
+        part.worker.join();
+        CarriedState reached;
+        current->WriteCarriedState(reached);
+        if (part.started && part.start == reached) {
+            writer.TakeEncoded(part.output);
+            part.output = QByteArray();
+            writer.SetUnwritable(part.unwritable);
+            current = std::move(part.pass);
+            ended = part.last;
+            ++outcome.partsKept;
+        } else {
+            FeedPieces(*current, bytes, part.from, ends.data() + part.firstPiece, ends.data() + part.endPiece,
+                       writer);
+        }
+    }
+    for (Part &part : parts)
+        if (part.worker.joinable())
+            part.worker.join();
+    if (!ended)
+        EndProgram(*current, writer);
+
+    outcome.failed = current->Failed();
+    outcome.failureMessage = current->FailureMessage();
+    outcome.unwritable = writer.Unwritable();
+    return outcome;
+}
+
+} // namespace nc
