@@ -15,16 +15,6 @@ inline QString FV3(double &value)
     return nc::FormatValue3(value);
 }
 
-inline QString FV3(std::optional<double> &value)
-{
-    return nc::FormatValue3(value);
-}
-
-inline QString FV3Of(double value)
-{
-    return nc::FormatValue3Of(value);
-}
-
 // A program number with at least four digits ("0012").
 inline QString ProgramNumber(const QString &text)
 {
@@ -38,8 +28,9 @@ inline double ValueOf(const std::optional<double> &value)
 }
 
 // The same texts appended to the output line with the address before them (" X" + FV3(x)), without a text
-// made for each: nearly every word of every line goes through these. The text is the one FV3 and
-// nc::FormatDouble give, and a variable is left holding the same rounded value.
+// made for each: nearly every word of every line goes through these. The text is the one FV3
+// (nc::FormatValue3), nc::FormatValue3Of and nc::FormatDouble give, and a variable is left holding the same
+// rounded value.
 void AppendWord(QString &out, QStringView address, double &value);
 // A position without a value writes the address alone.
 void AppendWord(QString &out, QStringView address, std::optional<double> &value);
