@@ -1,7 +1,7 @@
 #include "cli/CliCommand.h"
 #include "machine/ConversionTable.h"
 #include "machine/TableFile.h"
-#include "machine/Translator.h"
+#include "machine/TranslatorPass.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -14,28 +14,26 @@ QString DefaultTablePath()
     return QDir(QCoreApplication::applicationDirPath()).filePath(DefaultTableFileName());
 }
 
-CliOutcome RunMachine(const CliOptions &options, const QString &program)
+// The translation carries its state from line to line but never looks back at a line it has done: it goes
+// line by line, so the converter hands it the program in pieces.
+std::unique_ptr<ConversionPass> MakeMachinePass(const CliOptions &options, QString &usageError)
 {
     ConversionTable table;
     const QString path = options.Value(QStringLiteral("table"), DefaultTablePath());
-    if (!ReadTableFile(path, table).ok)
-        return CliOutcome::Usage(TableReadErrorMessage());
+    if (!ReadTableFile(path, table).ok) {
+        usageError = TableReadErrorMessage();
+        return nullptr;
+    }
     TranslatorOptions translatorOptions;
     translatorOptions.Check1 = options.flags.contains(QStringLiteral("stop-newline"));
-    TranslationResult result = TranslateProgram(program, table, translatorOptions);
-    if (result.failed)
-        return CliOutcome{1, std::move(result.text), result.message};
-    return CliOutcome{0, std::move(result.text), QString()};
+    return std::make_unique<TranslatorPass>(table, translatorOptions);
 }
 
 } // namespace
 
 CliCommand MachineCommand()
 {
-    return {QStringLiteral("machine"),
-            QStringLiteral("--table FILE (default: the default table)  [--stop-newline]"),
-            {QStringLiteral("table")},
-            {QStringLiteral("stop-newline")},
-            RunMachine,
-            {}};
+    return LineByLineCommand(QStringLiteral("machine"),
+                             QStringLiteral("--table FILE (default: the default table)  [--stop-newline]"),
+                             {QStringLiteral("table")}, {QStringLiteral("stop-newline")}, MakeMachinePass);
 }

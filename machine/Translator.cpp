@@ -1,351 +1,28 @@
 #include "machine/Translator.h"
 
 #include "machine/TranslatorContext.h"
-#include "machine/TranslatorFormat.h"
-#include "machine/TranslatorGCodeRules.h"
-#include "machine/TranslatorLineReader.h"
-#include "machine/TranslatorToolAndMCodes.h"
-#include "nc/LargeText.h"
-
-using namespace translator;
+#include "machine/TranslatorPass.h"
+#include "nc/NcNumber.h"
 
 namespace {
 
-// The 0-based index of the next CR LF at or after `from`, or -1; the library's fast search finds each CR.
-qsizetype LineEndAt(const QString &text, qsizetype from)
+MReplacementKind KindOf(const QString &replacement)
 {
-    const QStringView view(text);
-    for (qsizetype i = view.indexOf(u'\r', from); i >= 0 && i + 1 < text.size();
-         i = view.indexOf(u'\r', i + 1))
-        if (view[i + 1] == u'\n')
-            return i;
-    return -1;
-}
-
-constexpr QStringView CrLf = u"\r\n";
-constexpr double Pi = 3.14159265358979;
-
-// Assembles the output of each source line from its words and the state carried across lines.
-class TranslatorPass
-{
-public:
-    TranslatorPass(const ConversionTable &table, const TranslatorOptions &options)
-        : m_context(table, options), m_reader(m_context), m_gCodes(m_context), m_toolAndM(m_context)
-    {
-    }
-
-    TranslationResult Run(const QString &source);
-
-private:
-    void TranslateLine(const QString &line);
-    bool WriteSpecialLine(const QString &line);
-    void AppendHeader();
-    void AppendSequenceLabel();
-    void AppendCoordinates();
-    void Pad();
-    void AppendCircleWords();
-    void AppendPlane();
-    void AppendNoseRadius();
-    void AppendFeedMode();
-    void AppendSpindleMode();
-    void AppendFeed();
-    void AppendSpeed();
-    void AppendSpindleStopForConstantSpeed();
-    void AppendComment();
-    void EndOfLine();
-
-    TranslatorContext m_context;
-    TranslatorLineReader m_reader;
-    TranslatorGCodeRules m_gCodes;
-    TranslatorToolAndMCodes m_toolAndM;
-};
-
-TranslationResult TranslatorPass::Run(const QString &source)
-{
-    QString text = source;
-    if (!text.endsWith(CrLf))
-        text += CrLf;
-    nc::ReserveLargeText(m_context.Result, text.size() + text.size() / 2 + 64);
-    m_context.State.Mode = m_context.Table.FanucToOsp;
-    QString line;
-    qsizetype start = 0;
-    while (!m_context.Failed()) {
-        const qsizetype end = LineEndAt(text, start);
-        if (end < 0)
-            break;
-        // the line refers to the program's own characters, which stay as they are while the pass runs
-        line = QString::fromRawData(text.constData() + start, end - start);
-        start = end + 2;
-        m_reader.Read(line);
-        if (!m_context.Failed())
-            TranslateLine(line);
-    }
-    TranslationResult result;
-    result.text = std::move(m_context.Result);
-    result.failed = m_context.Failed();
-    result.failure = m_context.Failure;
-    result.message = m_context.FailureMessage;
-    return result;
-}
-
-void TranslatorPass::TranslateLine(const QString &line)
-{
-    if (m_context.State.Mode && WriteSpecialLine(line))
-        return;
-    TranslatorState &state = m_context.State;
-    const bool headerDone = state.HeaderDone;
-    const double labelledTool = state.LabelledTool;
-    m_context.OutLine.resize(0);
-    AppendHeader();
-    AppendSequenceLabel();
-    switch (m_gCodes.Apply()) {
-    case TranslatorGCodeRules::Outcome::LineEnded:
-        return;
-    case TranslatorGCodeRules::Outcome::NoOutput:
-        // The header and the tool label wait for the next line that gives output.
-        state.HeaderDone = headerDone;
-        state.LabelledTool = labelledTool;
-        return;
-    case TranslatorGCodeRules::Outcome::Continue:
-        break;
-    }
-    AppendCoordinates();
-    AppendCircleWords();
-    AppendPlane();
-    AppendNoseRadius();
-    AppendFeedMode();
-    AppendSpindleMode();
-    if (m_context.Failed())
-        return;
-    AppendFeed();
-    AppendSpeed();
-    m_toolAndM.AppendToolWord();
-    m_toolAndM.AppendMWords();
-    if (m_context.Failed())
-        return;
-    AppendSpindleStopForConstantSpeed();
-    AppendComment();
-    if (m_context.OutLine != u"N000")
-        m_context.Emit(m_context.OutLine);
-    EndOfLine();
-}
-
-// Program-number, "%", comment-only and empty lines of a FANUC program have OSP forms of their own.
-bool TranslatorPass::WriteSpecialLine(const QString &line)
-{
-    QString &result = m_context.Result;
-    if (line.isEmpty()) {
-        result += CrLf;
-        return true;
-    }
-    switch (line.front().unicode()) {
-    case u'%':
-        return true;
-    case u'O':
-        result += u'O' + ProgramNumber(m_context.Words.ProgramNumber) + u"\r\n"_qs;
-        return true;
-    case u'(':
-        result += u'(' + m_context.Line.CommentText + u')' + u"\r\n"_qs;
-        return true;
-    default:
-        return false;
-    }
-}
-
-void TranslatorPass::AppendHeader()
-{
-    TranslatorState &state = m_context.State;
-    if (state.HeaderDone)
-        return;
-    m_context.OutLine += u"NMAX G50 S"_qs + m_context.Table.MaxSpindleSpeed + u"\r\n"_qs;
-    state.HeaderDone = true;
-}
-
-// The tool label goes on the line after the T word: the T word sets the tool number later in the line.
-void TranslatorPass::AppendSequenceLabel()
-{
-    TranslatorState &state = m_context.State;
-    QString &out = m_context.OutLine;
-    if (state.LabelledTool != state.ToolNumber) {
-        out += u"NT"_qs + Code(state.ToolNumber);
-        state.LabelledTool = state.ToolNumber;
-    } else {
-        out += m_context.Line.BlockDelete ? u"/N000" : u"N000";
-    }
-}
-
-// The output holds absolute positions: U and W move from the last written X and Z. A position equal to
-// the last written one is not written again.
-void TranslatorPass::AppendCoordinates()
-{
-    TranslatorState &state = m_context.State;
-    TranslatorLineValues &line = m_context.Line;
-    TranslatorWords &words = m_context.Words;
-    QString &out = m_context.OutLine;
-    if (line.CGiven && ValueOf(words.C) != state.LastC) {
-        Pad();
-        out += u" C"_qs + FV3(words.C);
-        state.LastC = ValueOf(words.C);
-    }
-    if (line.UGiven) {
-        words.X = state.LastX + line.U;
-        line.XGiven = true;
-    }
-    if (line.XGiven && ValueOf(words.X) != state.LastX) {
-        Pad();
-        out += u" X"_qs + FV3(words.X);
-        state.LastX = ValueOf(words.X);
-    }
-    if (line.YGiven && ValueOf(words.Y) != state.LastY) {
-        Pad();
-        out += u" Y"_qs + FV3(words.Y);
-        state.LastY = ValueOf(words.Y);
-    }
-    if (line.WGiven) {
-        words.Z = state.LastZ + double(line.W);
-        line.ZGiven = true;
-    }
-    if (line.ZGiven && ValueOf(words.Z) != state.LastZ) {
-        Pad();
-        out += u" Z"_qs + FV3(words.Z);
-        state.LastZ = ValueOf(words.Z);
-    }
-}
-
-// The first coordinate of a line without a G code stands in the column a " G01" would take.
-void TranslatorPass::Pad()
-{
-    if (m_context.OutLine.size() < 5)
-        m_context.OutLine += u"    ";
-}
-
-// The arc radius R becomes L.
-void TranslatorPass::AppendCircleWords()
-{
-    const std::optional<double> &modal = m_context.State.ModalG;
-    if (modal != 2 && modal != 3)
-        return;
-    TranslatorLineValues &line = m_context.Line;
-    QString &out = m_context.OutLine;
-    if (line.L != 0)
-        out += u" L"_qs + FV3(line.L);
-    if (line.R != 0)
-        out += u" L"_qs + FV3(line.R);
-    if (line.I != 0)
-        out += u" I"_qs + FV3(line.I);
-    if (line.J != 0)
-        out += u" J"_qs + FV3(line.J);
-    if (line.K != 0)
-        out += u" K"_qs + FV3(line.K);
-}
-
-void TranslatorPass::AppendPlane()
-{
-    if (m_context.Line.PlaneG > 0)
-        m_context.OutLine += u" G"_qs + Code(m_context.Line.PlaneG);
-}
-
-void TranslatorPass::AppendNoseRadius()
-{
-    TranslatorLineValues &line = m_context.Line;
-    TranslatorState &state = m_context.State;
-    if (line.NoseRG <= 0 || line.NoseRG == state.NoseRMode)
-        return;
-    QString &out = m_context.OutLine;
-    out += u" G"_qs + Code(line.NoseRG);
-    if (line.I != 0)
-        out += u" I"_qs + FV3(line.I);
-    if (line.K != 0)
-        out += u" K"_qs + FV3(line.K);
-    state.NoseRMode = line.NoseRG;
-}
-
-void TranslatorPass::AppendFeedMode()
-{
-    if (m_context.Line.FeedModeG > 0)
-        m_context.OutLine += u" G"_qs + Code(m_context.Line.FeedModeG);
-}
-
-// Leaving constant surface speed without a speed: the speed that the last surface speed (metres per
-// minute) gives at the last written diameter. Without a real diameter there is no such speed.
-void TranslatorPass::AppendSpindleMode()
-{
-    TranslatorLineValues &line = m_context.Line;
-    TranslatorState &state = m_context.State;
-    if (line.SpindleG <= 0 || line.SpindleG == state.SpindleMode)
-        return;
-    m_context.OutLine += u" G"_qs + Code(line.SpindleG);
-    if (line.SpindleG == 97 && line.S == 0) {
-        const double x = state.LastX;
-        if (x == 0 || x == TranslatorState::NotWritten || x == TranslatorState::HomePosition) {
-            m_context.Fail(TranslationFailure::Other,
-                           u"G97の回転数を計算できません。G96の後に書いたX座標がありません"
-                           u"（Xが0、未指定、または原点復帰の後です）。"_qs);
-            return;
-        }
-        line.S = double(state.LastS) * 1000 / Pi / x;
-    }
-    state.SpindleMode = line.SpindleG;
-}
-
-void TranslatorPass::AppendFeed()
-{
-    if (m_context.Line.F > 0 && m_context.State.ModalG != 4)
-        m_context.OutLine += u" F"_qs + FV3(m_context.Line.F);
-}
-
-// With a rotary tool selected the speed is the rotary tool's.
-void TranslatorPass::AppendSpeed()
-{
-    TranslatorLineValues &line = m_context.Line;
-    if (!(line.S > 0))
-        return;
-    m_context.OutLine += m_context.State.RotaryToolMode ? u" SB=" : u" S";
-    m_context.OutLine += nc::FormatDouble(line.S, u"#####");
-    m_context.State.LastS = float(line.S);
-}
-
-void TranslatorPass::AppendSpindleStopForConstantSpeed()
-{
-    const TranslatorLineValues &line = m_context.Line;
-    if (line.S > 0 && line.SpindleG == 97 && !m_context.OutLine.contains(u"M63"))
-        m_context.OutLine += u" M63";
-}
-
-// A line of nothing but a comment becomes a banner; otherwise the comment follows the words.
-void TranslatorPass::AppendComment()
-{
-    const QString &comment = m_context.Line.CommentText;
-    if (comment.isEmpty())
-        return;
-    QString &out = m_context.OutLine;
-    if (out == u"N000")
-        out = u"(-----<"_qs + comment + u">-----)"_qs;
-    else
-        out += u"( "_qs + comment + u')';
-}
-
-// A dwell is not modal, and neither a banner line nor a tool line without a G code carries the G code:
-// the line after them writes it again.
-void TranslatorPass::EndOfLine()
-{
-    TranslatorState &state = m_context.State;
-    const QString &out = m_context.OutLine;
-    if (state.ModalG == 4) {
-        if (state.LastG == -1) {
-            state.ModalG = 0;
-        } else {
-            state.ModalG = state.LastG;
-            state.LastG = -1;
-        }
-    } else if (!m_context.Line.CommentText.isEmpty() && out.startsWith(u'(')) {
-        state.ModalG = state.LastG;
-    } else if (m_context.Line.T > 0 && out.size() >= 6 && out.at(5) == u'T') {
-        state.ModalG = state.LastG;
-        state.LastG = -1;
-    } else {
-        state.LastG = state.ModalG.value_or(0);
-    }
+    if (replacement == u"M05" || replacement == u"M05 M63")
+        return MReplacementKind::SpindleStop;
+    if (replacement == u"CALL")
+        return MReplacementKind::Call;
+    if (replacement == u"M02")
+        return MReplacementKind::ProgramEnd;
+    if (replacement == u"RTS")
+        return MReplacementKind::SubprogramReturn;
+    if (replacement == u"M00" || replacement == u"M01")
+        return MReplacementKind::ProgramStop;
+    if (replacement == u"M110")
+        return MReplacementKind::RotaryToolOn;
+    if (replacement == u"M109")
+        return MReplacementKind::RotaryToolOff;
+    return MReplacementKind::Plain;
 }
 
 } // namespace
@@ -362,6 +39,7 @@ TranslatorTableView::TranslatorTableView(const ConversionTable &table)
         const ConversionTableRow &row = table.Row(FirstMRow + i);
         MNumbers[i] = float(nc::ValueOfText(QStringView(row.before.value_or(QString())).mid(1)));
         MReplacements[i] = row.after;
+        MKinds[i] = KindOf(row.after);
     }
 }
 
@@ -369,7 +47,12 @@ TranslationResult TranslateProgram(const QString &source, const ConversionTable 
                                    const TranslatorOptions &options)
 {
     TranslatorPass pass(table, options);
-    return pass.Run(source);
+    TranslationResult result;
+    result.text = pass.Run(source);
+    result.failed = pass.Failed();
+    result.failure = pass.Failure();
+    result.message = pass.FailureMessage();
+    return result;
 }
 
 QString TranslatorIndexFailureMessage()

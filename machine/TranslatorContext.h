@@ -7,6 +7,19 @@
 #include <QString>
 #include <array>
 
+// What an M-code row's replacement does besides standing in the output, told once from its text.
+enum class MReplacementKind
+{
+    Plain,
+    SpindleStop,      // "M05" or "M05 M63"
+    Call,             // "CALL"
+    ProgramEnd,       // "M02"
+    SubprogramReturn, // "RTS"
+    ProgramStop,      // "M00" or "M01"
+    RotaryToolOn,     // "M110"
+    RotaryToolOff,    // "M109"
+};
+
 // What the table says, taken once when a translation starts so that no line reads the table again.
 struct TranslatorTableView
 {
@@ -21,10 +34,11 @@ struct TranslatorTableView
     QString HomePosition;    // row 5
     std::array<float, MRowCount> MNumbers{};
     std::array<QString, MRowCount> MReplacements;
+    std::array<MReplacementKind, MRowCount> MKinds{};
 };
 
 // Everything one translation shares between its steps: the table, the options, the state carried across
-// lines, the words of the current line, the output line being assembled and the result so far.
+// lines, the words of the current line, the output line being assembled and the output of the line so far.
 struct TranslatorContext
 {
     TranslatorContext(const ConversionTable &table, const TranslatorOptions &options)
@@ -38,7 +52,7 @@ struct TranslatorContext
     TranslatorWords Words;
     TranslatorLineValues Line;
     QString OutLine;
-    QString Result;
+    QString Result; // what the current line gives; the pass hands it on when the line is done
     TranslationFailure Failure = TranslationFailure::None;
     QString FailureMessage;
 

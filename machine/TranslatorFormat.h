@@ -15,22 +15,6 @@ inline QString FV3(double &value)
     return nc::FormatValue3(value);
 }
 
-inline QString FV3(std::optional<double> &value)
-{
-    return nc::FormatValue3(value);
-}
-
-inline QString FV3Of(double value)
-{
-    return nc::FormatValue3Of(value);
-}
-
-// A G code number with at least two digits: " G" + Code(1) gives " G01".
-inline QString Code(double g)
-{
-    return nc::FormatDouble(g, u"0#");
-}
-
 // A program number with at least four digits ("0012").
 inline QString ProgramNumber(const QString &text)
 {
@@ -41,6 +25,23 @@ inline QString ProgramNumber(const QString &text)
 inline double ValueOf(const std::optional<double> &value)
 {
     return value.value_or(0);
+}
+
+// The same texts appended to the output line with the address before them (" X" + FV3(x)), without a text
+// made for each: nearly every word of every line goes through these. The text is the one FV3
+// (nc::FormatValue3), nc::FormatValue3Of and nc::FormatDouble give, and a variable is left holding the same
+// rounded value.
+void AppendWord(QString &out, QStringView address, double &value);
+// A position without a value writes the address alone.
+void AppendWord(QString &out, QStringView address, std::optional<double> &value);
+void AppendWordOf(QString &out, QStringView address, double value);
+// A whole number through a pattern of "0" and "#" only, as nc::FormatDouble writes it.
+void AppendWhole(QString &out, QStringView address, double value, QStringView pattern);
+
+// A G code number with at least two digits: " G" and 1 give " G01".
+inline void AppendCodeWord(QString &out, QStringView address, double g)
+{
+    AppendWhole(out, address, g, u"0#");
 }
 
 } // namespace translator

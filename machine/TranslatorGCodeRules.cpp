@@ -80,7 +80,7 @@ TranslatorGCodeRules::Outcome TranslatorGCodeRules::Motion()
     if (DrillingCycleInForce())
         m_context.OutLine += u" G180\r\nN000";
     if (IsNew())
-        m_context.OutLine += u" G"_qs + Code(*state.ModalG);
+        AppendCodeWord(m_context.OutLine, u" G", *state.ModalG);
     return Outcome::Continue;
 }
 
@@ -90,17 +90,16 @@ TranslatorGCodeRules::Outcome TranslatorGCodeRules::Dwell()
     TranslatorLineValues &line = m_context.Line;
     std::optional<double> &x = m_context.Words.X;
     QString &out = m_context.OutLine;
-    out += u" G04 F";
     if (line.XGiven && ValueOf(x) > 0) {
-        out += FV3(x);
+        AppendWord(out, u" G04 F", x);
         line.XGiven = false;
     } else if (line.UGiven && line.U > 0) {
-        out += FV3(line.U);
+        AppendWord(out, u" G04 F", line.U);
         line.UGiven = false;
     } else if (nc::ValueOfText(line.P) > 0) {
-        out += FV3Of(nc::ValueOfText(line.P) / 1000);
+        AppendWordOf(out, u" G04 F", nc::ValueOfText(line.P) / 1000);
     } else {
-        out += u"0.01";
+        out += u" G04 F0.01";
     }
     return Outcome::Continue;
 }
@@ -182,27 +181,27 @@ TranslatorGCodeRules::Outcome TranslatorGCodeRules::GroovingOrThreadingCycle(int
     const double p = nc::ValueOfText(line.P);
     QString &out = m_context.OutLine;
     if (g == 74) {
-        out += u" G74 X"_qs + FV3(words.X);
-        out += u" Z"_qs + FV3(words.Z);
+        AppendWord(out, u" G74 X", words.X);
+        AppendWord(out, u" Z", words.Z);
         if (p > 0)
-            out += u" I"_qs + FV3Of(p / 1000 * 2);
-        out += u" D"_qs + FV3Of(line.Q / 1000);
+            AppendWordOf(out, u" I", p / 1000 * 2);
+        AppendWordOf(out, u" D", line.Q / 1000);
     } else if (g == 75) {
-        out += u" G73 X"_qs + FV3(words.X);
-        out += u" Z"_qs + FV3(words.Z);
+        AppendWord(out, u" G73 X", words.X);
+        AppendWord(out, u" Z", words.Z);
         if (line.Q > 0)
-            out += u" K"_qs + FV3Of(line.Q / 1000);
-        out += u" D"_qs + FV3Of(p / 1000);
+            AppendWordOf(out, u" K", line.Q / 1000);
+        AppendWordOf(out, u" D", p / 1000);
     } else {
-        out += u" G71 X"_qs + FV3(words.X);
-        out += u" Z"_qs + FV3(words.Z);
+        AppendWord(out, u" G71 X", words.X);
+        AppendWord(out, u" Z", words.Z);
         if (line.R > 0)
-            out += u" I"_qs + FV3Of(line.R / 1000);
-        out += u" H"_qs + FV3Of(p / 1000 * 2);
-        out += u" D"_qs + FV3Of(line.Q / 1000 * 2);
+            AppendWordOf(out, u" I", line.R / 1000);
+        AppendWordOf(out, u" H", p / 1000 * 2);
+        AppendWordOf(out, u" D", line.Q / 1000 * 2);
         out += u" B55 U0.01";
     }
-    out += u" F"_qs + FV3(line.F);
+    AppendWord(out, u" F", line.F);
     return EndLine();
 }
 
@@ -224,17 +223,17 @@ TranslatorGCodeRules::Outcome TranslatorGCodeRules::DrillingCycle(int g)
     const bool peck = g == 83 || g == 87;
     const bool tapping = g == 84 || g == 88;
     out += peck ? u" G183" : tapping ? u" G178" : (g == 85 || g == 89) ? u" G189" : u" G181";
-    out += u" C"_qs + FV3(words.C);
-    out += u" X"_qs + FV3(words.X);
-    out += u" Z"_qs + FV3(words.Z);
-    out += (g <= 85 ? u" K"_qs : u" I"_qs) + FV3Of(std::fabs(line.R));
+    AppendWord(out, u" C", words.C);
+    AppendWord(out, u" X", words.X);
+    AppendWord(out, u" Z", words.Z);
+    AppendWordOf(out, g <= 85 ? u" K" : u" I", std::fabs(line.R));
     if (peck)
-        out += u" D"_qs + FV3Of(line.Q / 1000);
+        AppendWordOf(out, u" D", line.Q / 1000);
     if (!tapping && p > 0)
-        out += u" E"_qs + FV3Of(p / 1000);
-    out += u" F"_qs + FV3(line.F);
+        AppendWordOf(out, u" E", p / 1000);
+    AppendWord(out, u" F", line.F);
     if (line.K > 0)
-        out += u" Q"_qs + FV3(line.K);
+        AppendWord(out, u" Q", line.K);
     return EndLine();
 }
 
@@ -251,18 +250,22 @@ TranslatorGCodeRules::Outcome TranslatorGCodeRules::OuterDiameterCycle()
         state.CycleTaper = line.R;
     const double taper = state.CycleTaper;
     if (taper != 0) {
-        out += u"     X"_qs + FV3Of(ValueOf(words.X) + 2 * taper) + u"\r\n"_qs;
-        out += u"N000 G01 X"_qs + FV3(words.X);
-        out += u" Z"_qs + FV3(words.Z);
+        AppendWordOf(out, u"     X", ValueOf(words.X) + 2 * taper);
+        out += CrLf;
+        AppendWord(out, u"N000 G01 X", words.X);
+        AppendWord(out, u" Z", words.Z);
     } else {
-        out += u"     X"_qs + FV3(words.X) + u"\r\n"_qs;
-        out += u"N000 G01 Z"_qs + FV3(words.Z);
+        AppendWord(out, u"     X", words.X);
+        out += CrLf;
+        AppendWord(out, u"N000 G01 Z", words.Z);
     }
     if (isNew)
-        out += u" F"_qs + FV3(line.F);
+        AppendWord(out, u" F", line.F);
     out += CrLf;
-    out += u"N000     X"_qs + FV3(state.LastX) + u"\r\n"_qs;
-    out += u"N000 G00 Z"_qs + FV3(state.LastZ) + u"\r\n"_qs;
+    AppendWord(out, u"N000     X", state.LastX);
+    out += CrLf;
+    AppendWord(out, u"N000 G00 Z", state.LastZ);
+    out += CrLf;
     if (isNew)
         state.LastG = 90;
     m_context.Result += out;
@@ -281,18 +284,22 @@ TranslatorGCodeRules::Outcome TranslatorGCodeRules::FaceCycle()
         state.CycleTaper = line.R;
     const double taper = state.CycleTaper;
     if (taper != 0) {
-        out += u"     Z"_qs + FV3Of(ValueOf(words.Z) + taper) + u"\r\n"_qs;
-        out += u"N000 G01 X"_qs + FV3(words.X);
-        out += u" Z"_qs + FV3(words.Z);
+        AppendWordOf(out, u"     Z", ValueOf(words.Z) + taper);
+        out += CrLf;
+        AppendWord(out, u"N000 G01 X", words.X);
+        AppendWord(out, u" Z", words.Z);
     } else {
-        out += u"     Z"_qs + FV3(words.Z) + u"\r\n"_qs;
-        out += u"N000 G01 X"_qs + FV3(words.X);
+        AppendWord(out, u"     Z", words.Z);
+        out += CrLf;
+        AppendWord(out, u"N000 G01 X", words.X);
     }
     if (isNew)
-        out += u" F"_qs + FV3(line.F);
+        AppendWord(out, u" F", line.F);
     out += CrLf;
-    out += u"N000     Z"_qs + FV3(state.LastZ) + u"\r\n"_qs;
-    out += u"N000 G00 X"_qs + FV3(state.LastX) + u"\r\n"_qs;
+    AppendWord(out, u"N000     Z", state.LastZ);
+    out += CrLf;
+    AppendWord(out, u"N000 G00 X", state.LastX);
+    out += CrLf;
     if (isNew)
         state.LastG = 94;
     m_context.Result += out;
@@ -311,9 +318,9 @@ TranslatorGCodeRules::Outcome TranslatorGCodeRules::ThreadCuttingCycle()
         if (line.I != 0) {
             state.ThreadTaper = line.I;
             words.X = ValueOf(words.X) + 2 * line.I;
-            out += u" X"_qs + FV3(words.X);
-            out += u" Z"_qs + FV3(words.Z);
-            out += u" I"_qs + FV3Of(-line.I);
+            AppendWord(out, u" X", words.X);
+            AppendWord(out, u" Z", words.Z);
+            AppendWordOf(out, u" I", -line.I);
             state.LastX = ValueOf(words.X);
             state.LastZ = ValueOf(words.Z);
         } else {

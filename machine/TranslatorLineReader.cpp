@@ -203,9 +203,5 @@ void TranslatorLineReader::ReadSWord()
 
 bool TranslatorLineReader::ReadValue(double &value)
 {
-    const double read = m_scan.ReadExpression();
-    if (m_scan.Token.isEmpty())
-        return false;
-    value = read;
-    return true;
+    return m_scan.ReadExpressionValue(value);
 }

@@ -12,6 +12,8 @@ public:
 
     // Reads `line`; stops early when the context fails (an eleventh M word).
     void Read(const QString &line);
+    // Forgets a comment left open by the lines read before: a new translation begins outside any comment.
+    void Reset() { m_inComment = false; }
 
 private:
     void ReadComment();

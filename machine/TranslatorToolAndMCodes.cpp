@@ -26,11 +26,11 @@ void TranslatorToolAndMCodes::AppendToolWord()
         // Six digits: offset, tool, offset. Offset 99 means "the offset of the tool's own number".
         const double osp =
             offset == u"99" ? 10101 * state.ToolNumber : offsetValue * 10001 + state.ToolNumber * 100;
-        out += u" T"_qs + nc::FormatDouble(osp, u"000000");
+        translator::AppendWhole(out, u" T", osp, u"000000");
         return;
     }
     if (state.LabelledTool != state.ToolNumber)
-        out += u" TG="_qs + nc::FormatDouble(state.ToolNumber, u"##");
+        translator::AppendWhole(out, u" TG=", state.ToolNumber, u"##");
     const bool ownOffset = offset == u"99" || offset == u"00" || offsetValue == state.ToolNumber;
     out += ownOffset ? u" OG=1" : u" OG=2";
 }
@@ -44,9 +44,8 @@ void TranslatorToolAndMCodes::AppendMWords()
             m_context.FailIndex();
             return;
         }
-        const QString &replacement = m_context.Table.MReplacements[row];
-        AppendReplacement(replacement);
-        ActOnReplacement(replacement);
+        AppendReplacement(row);
+        ActOnReplacement(m_context.Table.MKinds[row]);
     }
 }
 
@@ -61,39 +60,51 @@ int TranslatorToolAndMCodes::FindMRow(float m) const
 }
 
 // A spindle stop also stops the rotary tool when that is the spindle in use.
-void TranslatorToolAndMCodes::AppendReplacement(const QString &replacement)
+void TranslatorToolAndMCodes::AppendReplacement(int row)
 {
     QString &out = m_context.OutLine;
-    if (replacement != u"M05" && replacement != u"M05 M63")
-        out += u' ' + replacement;
-    else
+    if (m_context.Table.MKinds[row] != MReplacementKind::SpindleStop) {
+        out += u' ';
+        out += m_context.Table.MReplacements[row];
+    } else {
         out += m_context.State.RotaryToolMode ? u" M12 M63" : u" M05 M63";
+    }
 }
 
 // Program end, sub-program return and program stop take the place of the line's "N000" with their own
 // sequence name; the empty lines they add come before the line end that emission adds.
-void TranslatorToolAndMCodes::ActOnReplacement(const QString &replacement)
+void TranslatorToolAndMCodes::ActOnReplacement(MReplacementKind kind)
 {
     QString &out = m_context.OutLine;
     TranslatorState &state = m_context.State;
-    if (replacement == u"CALL") {
+    switch (kind) {
+    case MReplacementKind::Call:
         out += u" O"_qs + translator::ProgramNumber(m_context.Line.P);
-    } else if (replacement == u"M02") {
+        break;
+    case MReplacementKind::ProgramEnd:
         if (m_context.Table.ToolGroups)
             out = u"N000 M100\r\nN000 TLID\r\nNEND M02\r\n\r\n\r\n"_qs;
         else if (m_context.Line.BlockDelete)
             out = u"N000/M002\r\n"_qs;
         else
             out = u"NEND "_qs + out.mid(5) + u"\r\n\r\n\r\n"_qs;
-    } else if (replacement == u"RTS") {
+        break;
+    case MReplacementKind::SubprogramReturn:
         out = u"NRTS "_qs + out.mid(5) + u"\r\n"_qs;
-    } else if (replacement == u"M00" || replacement == u"M01") {
+        break;
+    case MReplacementKind::ProgramStop:
         out = u"NSTP "_qs + out.mid(5);
         if (m_context.Options.Check1)
             out += u"\r\n";
-    } else if (replacement == u"M110") {
+        break;
+    case MReplacementKind::RotaryToolOn:
         state.RotaryToolMode = true;
-    } else if (replacement == u"M109") {
+        break;
+    case MReplacementKind::RotaryToolOff:
         state.RotaryToolMode = false;
+        break;
+    case MReplacementKind::Plain:
+    case MReplacementKind::SpindleStop:
+        break;
     }
 }

@@ -15,8 +15,8 @@ public:
 
 private:
     int FindMRow(float m) const;
-    void AppendReplacement(const QString &replacement);
-    void ActOnReplacement(const QString &replacement);
+    void AppendReplacement(int row);
+    void ActOnReplacement(MReplacementKind kind);
 
     TranslatorContext &m_context;
 };

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 
 void NcScanState::ReadNumber()
 {
@@ -108,6 +109,63 @@ double NcScanState::ReadExpression()
     }
     --Pos;
     return value;
+}
+
+namespace {
+
+// A character that ends an expression where it stands ("[" is passed over, "=" read over).
+bool EndsExpression(QChar c)
+{
+    return c < u'*' || (c > u'9' && c != u'=' && c != u'[');
+}
+
+} // namespace
+
+// A number of at most seven significant digits and seven places, alone in its expression, is held in single
+// precision to within less than half a unit of its seventh digit, so the text of that single is its own
+// digits and its value theirs: the one exact division of its digits by a power of ten, as reading that
+// text gives it. Any other expression is evaluated.
+bool NcScanState::ReadExpressionValue(double &value)
+{
+    constexpr int MostDigits = 7;
+    constexpr double PowerOfTen[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7};
+    const qsizetype end = std::min(LineLength, Line.size());
+    const QChar *chars = Line.constData();
+    qsizetype p = Pos + 1;
+    bool negative = false;
+    if (p <= end && (chars[p - 1] == u'-' || chars[p - 1] == u'+'))
+        negative = chars[p++ - 1] == u'-';
+    std::uint32_t digits = 0;
+    int digitCount = 0;
+    int significant = 0;
+    int places = 0;
+    bool point = false;
+    for (; p <= end; ++p) {
+        const char16_t c = chars[p - 1].unicode();
+        if (c >= u'0' && c <= u'9') {
+            ++digitCount;
+            significant += significant > 0 || c != u'0';
+            places += point;
+            digits = digits * 10 + (c - u'0');
+        } else if (c == u'.' && !point) {
+            point = true;
+        } else {
+            break;
+        }
+    }
+    if (digitCount == 0 || significant > MostDigits || places > MostDigits ||
+        (p <= end && !EndsExpression(chars[p - 1]))) {
+        const double read = ReadExpression();
+        if (Token.isEmpty())
+            return false;
+        value = read;
+        return true;
+    }
+    Pos = p - 1;
+    // a zero has no sign: the expression subtracts it from zero
+    const double magnitude = double(digits) / PowerOfTen[places];
+    value = digits == 0 ? 0.0 : negative ? -magnitude : magnitude;
+    return true;
 }
 
 namespace nc {

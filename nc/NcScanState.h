@@ -23,6 +23,10 @@ struct NcScanState
     // plain text of the result, or stays empty when there was no operand to apply last. Returns the value
     // that text reads as (nc::ValueOfText(Token)), 0 when it is empty, without reading it again.
     double ReadExpression();
+    // The value ReadExpression gives, for a reader that needs no text of it: false, and `value` untouched,
+    // when there was no operand. A plain number of a few digits, the usual word, is read from its digits
+    // without writing `Token`, which is then left as it was.
+    bool ReadExpressionValue(double &value);
 
 private:
     // `Token` becomes `length` characters of `Line` from the 1-based position `first`.

@@ -232,3 +232,55 @@ TEST(NcScanState, ReadExpressionGivesTheValueOfItsToken)
             << line.toStdString() << " gives " << s.Token.toStdString();
     }
 }
+
+// ReadExpressionValue gives what ReadExpression gives (whether there was an operand, the value bit for bit,
+// where Pos is left) for plain numbers at the edge of the digits it reads itself, for what follows a
+// number, and for expressions it leaves to ReadExpression.
+TEST(NcScanState, ReadExpressionValueGivesWhatReadExpressionGives)
+{
+    std::vector<QString> words = {
+        u""_s,          u"-"_s,          u"+"_s,         u"."_s,        u"-."_s,        u"0"_s,
+        u"-0"_s,        u"+0"_s,         u"-0.000"_s,    u"12."_s,      u".5"_s,        u"-.5"_s,
+        u"9.999999"_s,  u"8388607"_s,    u"8388609"_s,   u"9999999"_s,  u"99999999"_s,  u"12000000"_s,
+        u"0.0000001"_s, u"0.00000001"_s, u"1.2345675"_s, u"123.4567"_s, u"1234.5678"_s, u"00000001.5"_s,
+        u"1.2.3"_s,     u"1,5"_s,        u"5=3"_s,       u"5[1"_s,      u"[5]"_s,       u"--5"_s,
+        u"5*2"_s,       u"5/0"_s,        u"5-2"_s,       u"-5+.5"_s,    u"0.1"_s,       u"0.3"_s,
+        u"7.0000005"_s, u"0.8388607"_s,  u"1E5"_s,
+    };
+    const QString after[] = {u""_s,  u" "_s, u"Z1."_s, u"("_s, u")"_s,
+                             u"#"_s, u"="_s, u"["_s,   u","_s, u"M3"_s};
+    std::mt19937 random(17);
+    for (int i = 0; i < 20000; ++i) {
+        QString word = random() % 4 == 0 ? u"-"_s : QString();
+        const int digits = 1 + int(random() % 9);
+        const int point = int(random() % (digits + 2)) - 1; // -1: no point
+        for (int d = 0; d < digits; ++d) {
+            if (d == point)
+                word += u'.';
+            word += QChar(u'0' + int(random() % 10));
+        }
+        words.push_back(word);
+    }
+    NcScanState expression;
+    NcScanState valueOnly;
+    for (const QString &word : words) {
+        for (const QString &next : after) {
+            const QString line = u"X"_s + word + next;
+            for (NcScanState *s : {&expression, &valueOnly}) {
+                s->Line = line;
+                s->LineLength = line.size();
+                s->Pos = 1;
+            }
+            const double expected = expression.ReadExpression();
+            double value = -1;
+            const bool read = valueOnly.ReadExpressionValue(value);
+            ASSERT_EQ(read, !expression.Token.isEmpty()) << line.toStdString();
+            if (read)
+                ASSERT_EQ(std::memcmp(&value, &expected, sizeof value), 0)
+                    << line.toStdString() << " gives " << value << " not " << expected;
+            else
+                ASSERT_EQ(value, -1) << line.toStdString();
+            ASSERT_EQ(valueOnly.Pos, expression.Pos) << line.toStdString();
+        }
+    }
+}

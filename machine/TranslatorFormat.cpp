@@ -1,0 +1,162 @@
+#include "machine/TranslatorFormat.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+
+namespace translator {
+namespace {
+
+// The texts are rounded half away from zero on the value's 15-digit decimal form, which differs from the
+// value by at most 5e-15 of it. Below 10^9 units (thousandths, or ones for a whole number) that moves the
+// scaled value by less than 6e-6 of a unit, the scaling's own rounding included: unless the scaled value lies
+// within HalfDoubt of a half, it rounds as the decimal form does, and plain double arithmetic gives the
+// digits.
+constexpr double FastUnits = 1e9;
+constexpr double HalfDoubt = 1e-5;
+
+// The magnitude of `value` times `scale` (1 or 1000) rounded half away from zero as its decimal form
+// rounds; false when only the decimal form can tell (a near half, a large value, no finite value).
+bool RoundedUnits(double value, double scale, std::uint64_t &units)
+{
+    const double scaled = std::fabs(value) * scale;
+    if (!(scaled < FastUnits))
+        return false;
+    const double whole = std::floor(scaled);
+    const double fraction = scaled - whole;
+    if (std::fabs(fraction - 0.5) < HalfDoubt)
+        return false;
+    units = std::uint64_t(whole) + (fraction > 0.5 ? 1 : 0);
+    return true;
+}
+
+// A word is put together here and added to the output line at once: a line has several words, and each
+// addition to a text has a cost of its own.
+class WordText
+{
+public:
+    explicit WordText(QStringView address)
+    {
+        if (address.size() > MaxAddress)
+            m_longAddress = address;
+        else
+            Add(address);
+    }
+
+    void AppendTo(QString &out) const
+    {
+        out += m_longAddress;
+        out.append(reinterpret_cast<const QChar *>(m_text), m_size);
+    }
+
+    void Add(QStringView text)
+    {
+        std::copy(text.utf16(), text.utf16() + text.size(), m_text + m_size);
+        m_size += int(text.size());
+    }
+    void Add(char16_t c) { m_text[m_size++] = c; }
+    // At least `minDigits` digits; zero with no minimum writes nothing, as a pattern of "#" does.
+    void AddDigits(std::uint64_t number, int minDigits)
+    {
+        int count = 0;
+        for (std::uint64_t rest = number; rest > 0; rest /= 10)
+            ++count;
+        count = std::max(count, minDigits);
+        for (int i = count - 1; i >= 0; --i, number /= 10)
+            m_text[m_size + i] = char16_t(u'0' + number % 10);
+        m_size += count;
+    }
+
+private:
+    static constexpr int MaxAddress = 16;
+    static constexpr int MaxNumber = 32; // a sign, up to twenty digits, a point and three places
+
+    QStringView m_longAddress;
+    char16_t m_text[MaxAddress + MaxNumber];
+    int m_size = 0;
+};
+
+// The shortest text of a value that rounds to `units` thousandths ("12", "12.3", "-0.04", "0": zero has no
+// sign); returns the value that text reads as.
+double AddThousandths(WordText &word, bool negative, std::uint64_t units)
+{
+    if (units == 0) {
+        word.Add(u'0');
+        return 0;
+    }
+    if (negative)
+        word.Add(u'-');
+    word.AddDigits(units / 1000, 1);
+    std::uint64_t fraction = units % 1000;
+    if (fraction != 0) {
+        int places = 3;
+        for (; fraction % 10 == 0; fraction /= 10)
+            --places;
+        word.Add(u'.');
+        word.AddDigits(fraction, places);
+    }
+    // both the text read back and this quotient are the double nearest to the same decimal
+    const double magnitude = double(units) / 1000;
+    return negative ? -magnitude : magnitude;
+}
+
+// The digits a pattern writes at least: those from its first "0" on.
+int MinimumDigits(QStringView pattern)
+{
+    const qsizetype firstZero = pattern.indexOf(u'0');
+    return firstZero < 0 ? 0 : int(pattern.size() - firstZero);
+}
+
+} // namespace
+
+void AppendWord(QString &out, QStringView address, double &value)
+{
+    std::uint64_t units = 0;
+    if (!RoundedUnits(value, 1000, units)) {
+        out += address;
+        out += nc::FormatValue3(value);
+        return;
+    }
+    WordText word(address);
+    value = AddThousandths(word, value < 0, units);
+    word.AppendTo(out);
+}
+
+void AppendWord(QString &out, QStringView address, std::optional<double> &value)
+{
+    if (value)
+        AppendWord(out, address, *value);
+    else
+        out += address;
+}
+
+void AppendWordOf(QString &out, QStringView address, double value)
+{
+    std::uint64_t units = 0;
+    if (!RoundedUnits(value, 1000, units)) {
+        out += address;
+        out += nc::FormatValue3Of(value);
+        return;
+    }
+    WordText word(address);
+    AddThousandths(word, value < 0, units);
+    word.AppendTo(out);
+}
+
+void AppendWhole(QString &out, QStringView address, double value, QStringView pattern)
+{
+    std::uint64_t units = 0;
+    const int minDigits = MinimumDigits(pattern);
+    if (!RoundedUnits(value, 1, units) || minDigits > 20) {
+        out += address;
+        out += nc::FormatDouble(value, pattern);
+        return;
+    }
+    WordText word(address);
+    if (value < 0 && units > 0)
+        word.Add(u'-');
+    word.AddDigits(units, minDigits);
+    word.AppendTo(out);
+}
+
+} // namespace translator

@@ -1,0 +1,62 @@
+#include "machine/TranslatorPass.h"
+#include "TranslatorTestSupport.h"
+
+#include <random>
+
+using namespace translator_test;
+
+namespace {
+
+// Translates the program handed over in pieces cut at `cuts`, as the converter hands over a long program.
+QString TranslateInPieces(TranslatorPass &pass, const QString &program, const std::vector<qsizetype> &cuts)
+{
+    QString result;
+    const auto take = [&](QStringView part) { result += part; };
+    pass.Start(16);
+    qsizetype from = 0;
+    for (qsizetype cut : cuts) {
+        pass.Feed(QStringView(program).sliced(from, cut - from));
+        pass.TakeResult(take);
+        from = cut;
+    }
+    pass.Feed(QStringView(program).sliced(from));
+    pass.End();
+    pass.TakeResult(take);
+    return result;
+}
+
+} // namespace
+
+// The state carried across lines (modal codes, positions, a comment left open, a cycle's blocks, a failure)
+// comes out the same whether the program is translated whole or handed over in pieces cut anywhere, and a
+// pass run again starts afresh.
+TEST(TranslatorPass, PiecesGiveWhatTheWholeGives)
+{
+    const QString programs[] = {
+        QString(),
+        u"G00 X10. Z5."_qs,
+        u"%\r\nO12\r\n(TEST)\r\nG50 S2000\r\nG00 X50. Z5. T0101 M03 S500\r\n%\r\n"_qs,
+        u"G01 X1. (OPEN\r\nX10. M03\r\nZ2.) W-1.\r\nU2. Z3. F0.2\r\n"_qs,
+        u"G00 X80. Z2.\r\nG90 X70. Z-30. R-2. F0.3\r\nX60.\r\nG00 X90.\r\nG96 S120\r\nG97\r\n"_qs,
+        u"G74 R1.\r\nG74 X20. Z-10. P1000 Q2000 F0.1\r\nG83 X0 Z-5. R-1. Q500 F0.05\r\nZ-8.\r\nG80\r\n"_qs,
+        u"G00 X10.\r\nM03 M77\r\nX20.\r\n"_qs,
+        u"G00 X10.\nZ5.\r\r\nM30"_qs,
+        u"G00 X1. (LEFT OPEN\r\nX2.\r\n"_qs,
+    };
+    const ConversionTable table = StandardTable();
+    std::mt19937 random(7);
+    for (const QString &program : programs) {
+        const TranslationResult whole = TranslateProgram(program, table, {});
+        TranslatorPass pass(table, {});
+        for (int attempt = 0; attempt < 100; ++attempt) {
+            std::vector<qsizetype> cuts;
+            for (qsizetype at = 0; at <= program.size(); ++at)
+                if (random() % 3 == 0)
+                    cuts.push_back(at);
+            ASSERT_EQ(TranslateInPieces(pass, program, cuts).toStdString(), whole.text.toStdString())
+                << program.toStdString();
+            ASSERT_EQ(pass.Failed(), whole.failed) << program.toStdString();
+            ASSERT_EQ(pass.Failure(), whole.failure) << program.toStdString();
+        }
+    }
+}
