@@ -60,8 +60,8 @@ void G90G91Pass::ConvertAxisWord(QChar axis)
     qsizetype kept = Scan.Pos;
     if (kept < Scan.LineLength && Scan.CharAt(kept + 1) == u'=')
         ++kept;
-    const double read = Scan.ReadExpression();
-    if (Scan.Token.isEmpty())
+    double read = 0;
+    if (!Scan.ReadExpressionValue(read))
         return;
 
     const double current = axis == u'X' ? m_currentX : axis == u'Y' ? m_currentY : double(m_currentZ);
@@ -80,11 +80,16 @@ void G90G91Pass::ConvertAxisWord(QChar axis)
         m_headerState = Header::ThisLine;
 }
 
-QString G90G91Pass::ValueText(double value) const
+// Written in the room of the value before: every axis word gets one.
+const QString &G90G91Pass::ValueText(double value)
 {
-    if (m_options.DecimalPoint)
-        return nc::FormatDouble(value, u"#####0.####");
-    return nc::FormatValue3Of(value);
+    if (m_options.DecimalPoint) {
+        m_valueText = nc::FormatDouble(value, u"#####0.####");
+    } else {
+        m_valueText.resize(0);
+        nc::AppendValue3Of(m_valueText, value);
+    }
+    return m_valueText;
 }
 
 void G90G91Pass::BeginLine()

@@ -45,7 +45,7 @@ private:
 
     void ReadGWord();
     void ConvertAxisWord(QChar axis);
-    QString ValueText(double value) const;
+    const QString &ValueText(double value);
 
     G90G91Options m_options;
     // X and Y follow the tool in double precision, Z in single precision.
@@ -55,6 +55,7 @@ private:
     Header m_headerState = Header::NotYet;
     // The line's rewritten form; rewriting in place would move the rest of a long line at every word.
     LineRewrite m_rewrite;
+    QString m_valueText;
 };
 
 QString ConvertG90G91(const QString &source, const G90G91Options &options);

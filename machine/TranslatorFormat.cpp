@@ -7,28 +7,7 @@
 namespace translator {
 namespace {
 
-// The texts are rounded half away from zero on the value's 15-digit decimal form, which differs from the
-// value by at most 5e-15 of it. Below 10^9 units (thousandths, or ones for a whole number) that moves the
-// scaled value by less than 6e-6 of a unit, the scaling's own rounding included: unless the scaled value lies
-// within HalfDoubt of a half, it rounds as the decimal form does, and plain double arithmetic gives the
-// digits.
-constexpr double FastUnits = 1e9;
-constexpr double HalfDoubt = 1e-5;
-
-// The magnitude of `value` times `scale` (1 or 1000) rounded half away from zero as its decimal form
-// rounds; false when only the decimal form can tell (a near half, a large value, no finite value).
-bool RoundedUnits(double value, double scale, std::uint64_t &units)
-{
-    const double scaled = std::fabs(value) * scale;
-    if (!(scaled < FastUnits))
-        return false;
-    const double whole = std::floor(scaled);
-    const double fraction = scaled - whole;
-    if (std::fabs(fraction - 0.5) < HalfDoubt)
-        return false;
-    units = std::uint64_t(whole) + (fraction > 0.5 ? 1 : 0);
-    return true;
-}
+using nc::RoundedUnits;
 
 // A word is put together here and added to the output line at once: a line has several words, and each
 // addition to a text has a cost of its own.
@@ -55,6 +34,10 @@ public:
         m_size += int(text.size());
     }
     void Add(char16_t c) { m_text[m_size++] = c; }
+    void AddThousandths(bool negative, std::uint64_t units)
+    {
+        m_size += nc::ThousandthsText(negative, units, m_text + m_size);
+    }
     // At least `minDigits` digits; zero with no minimum writes nothing, as a pattern of "#" does.
     void AddDigits(std::uint64_t number, int minDigits)
     {
@@ -76,25 +59,12 @@ private:
     int m_size = 0;
 };
 
-// The shortest text of a value that rounds to `units` thousandths ("12", "12.3", "-0.04", "0": zero has no
-// sign); returns the value that text reads as.
+// The shortest text of a value that rounds to `units` thousandths; returns the value that text reads as.
 double AddThousandths(WordText &word, bool negative, std::uint64_t units)
 {
-    if (units == 0) {
-        word.Add(u'0');
+    word.AddThousandths(negative, units);
+    if (units == 0)
         return 0;
-    }
-    if (negative)
-        word.Add(u'-');
-    word.AddDigits(units / 1000, 1);
-    std::uint64_t fraction = units % 1000;
-    if (fraction != 0) {
-        int places = 3;
-        for (; fraction % 10 == 0; fraction /= 10)
-            --places;
-        word.Add(u'.');
-        word.AddDigits(fraction, places);
-    }
     // both the text read back and this quotient are the double nearest to the same decimal
     const double magnitude = double(units) / 1000;
     return negative ? -magnitude : magnitude;

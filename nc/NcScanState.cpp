@@ -279,6 +279,65 @@ QString FormatValue3Of(double value)
     return FormatValueOf(value, Places3);
 }
 
+// The texts are rounded half away from zero on the value's 15-digit decimal form, which differs from the
+// value by at most 5e-15 of it. Below 10^9 units (thousandths, or ones) that moves the scaled value by
+// less than 6e-6 of a unit, the scaling's own rounding included: unless the scaled value lies within
+// HalfDoubt of a half, it rounds as the decimal form does.
+bool RoundedUnits(double value, double scale, std::uint64_t &units)
+{
+    constexpr double FastUnits = 1e9;
+    constexpr double HalfDoubt = 1e-5;
+    const double scaled = std::fabs(value) * scale;
+    if (!(scaled < FastUnits))
+        return false;
+    const double whole = std::floor(scaled);
+    const double fraction = scaled - whole;
+    if (std::fabs(fraction - 0.5) < HalfDoubt)
+        return false;
+    units = std::uint64_t(whole) + (fraction > 0.5 ? 1 : 0);
+    return true;
+}
+
+int ThousandthsText(bool negative, std::uint64_t units, char16_t *out)
+{
+    int size = 0;
+    if (units == 0) {
+        out[size++] = u'0';
+        return size;
+    }
+    if (negative)
+        out[size++] = u'-';
+    char digits[24];
+    int count = 0;
+    for (std::uint64_t whole = units / 1000; count == 0 || whole > 0; whole /= 10)
+        digits[count++] = char('0' + whole % 10);
+    while (count > 0)
+        out[size++] = char16_t(digits[--count]);
+    std::uint64_t fraction = units % 1000;
+    if (fraction != 0) {
+        int places = 3;
+        for (; fraction % 10 == 0; fraction /= 10)
+            --places;
+        out[size++] = u'.';
+        for (int i = places - 1; i >= 0; --i, fraction /= 10)
+            out[size + i] = char16_t(u'0' + fraction % 10);
+        size += places;
+    }
+    return size;
+}
+
+void AppendValue3Of(QString &out, double value)
+{
+    std::uint64_t units = 0;
+    if (!RoundedUnits(value, 1000, units)) {
+        out += FormatValue3Of(value);
+        return;
+    }
+    char16_t text[32];
+    const int size = ThousandthsText(value < 0, units, text);
+    out.append(reinterpret_cast<const QChar *>(text), size);
+}
+
 QString FormatValue4Of(double value)
 {
     return FormatValueOf(value, Places4);

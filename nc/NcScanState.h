@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <cstdint>
 #include <optional>
 
 // The scanner's record for one program line. Positions are 1-based like the line's columns: `Pos` is the
@@ -64,6 +65,17 @@ QString FormatValue4(double &value);
 QString FormatValue3(std::optional<double> &value);
 // The NC text of a value that is not kept in a variable (an expression such as X + 2 * R).
 QString FormatValue3Of(double value);
+// The same text appended to `out`: the usual values are written from plain double arithmetic, where that
+// provably rounds as the decimal form does (see RoundedUnits), the others by FormatValue3Of.
+void AppendValue3Of(QString &out, double value);
+
+// The magnitude of `value` times `scale` (1 or 1000) rounded half away from zero as its 15-digit decimal
+// form rounds, taken with plain double arithmetic; false when only the decimal form can tell (a value near
+// a half, 10^9 units or more, no finite value).
+bool RoundedUnits(double value, double scale, std::uint64_t &units);
+// The shortest text of a value that rounds to `units` thousandths ("12", "12.3", "-0.04", "0": zero has
+// no sign) written at `out`, which has room for 32 characters; returns its length.
+int ThousandthsText(bool negative, std::uint64_t units, char16_t *out);
 QString FormatValue4Of(double value);
 
 } // namespace nc

@@ -126,6 +126,11 @@ TEST(TranslatorFormat, WordsAreTheGeneralTexts)
         translator::AppendWordOf(out, u" I", value);
         ASSERT_EQ(out.toStdString(), (u" I"_qs + nc::FormatValue3Of(value)).toStdString()) << value;
 
+        // the routine the conversions share gives the same text
+        out.clear();
+        nc::AppendValue3Of(out, value);
+        ASSERT_EQ(out.toStdString(), nc::FormatValue3Of(value).toStdString()) << value;
+
         for (const char16_t *pattern : {u"0#", u"#####", u"000000", u"##"}) {
             out.clear();
             translator::AppendWhole(out, u" S", value, pattern);

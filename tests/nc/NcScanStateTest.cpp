@@ -284,3 +284,38 @@ TEST(NcScanState, ReadExpressionValueGivesWhatReadExpressionGives)
         }
     }
 }
+
+// The text appended from plain double arithmetic is FormatValue3Of's, at the halves of a thousandth, for a
+// zero of either sign, at the edge of the range arithmetic decides and beyond it.
+TEST(NcScanState, AppendValue3OfWritesFormatValue3OfText)
+{
+    struct Case
+    {
+        double value;
+        const char16_t *text;
+    };
+    const Case cases[] = {
+        {0, u"0"},
+        {-0.0, u"0"},
+        {0.0005, u"0.001"},
+        {-0.0005, u"-0.001"},
+        {0.0004999, u"0"},
+        {-0.0004, u"0"},
+        {1.2345, u"1.235"},
+        {2.0005, u"2.001"},
+        {12.3, u"12.3"},
+        {-0.04, u"-0.04"},
+        {999999.9995, u"1000000"},
+        {1e9, u"1000000000"},
+        {1e15, u"1000000000000000"},
+        {123456.789, u"123456.789"},
+        {0.1 + 0.2, u"0.3"},
+        {-7.0, u"-7"},
+    };
+    for (const Case &c : cases) {
+        QString out = u"X"_qs;
+        nc::AppendValue3Of(out, c.value);
+        EXPECT_EQ(out, u"X"_qs + nc::FormatValue3Of(c.value)) << c.value;
+        EXPECT_EQ(out, u"X"_qs + QString::fromUtf16(c.text)) << c.value;
+    }
+}
