@@ -107,16 +107,16 @@ void XyCxPass::ReadGWord()
 void XyCxPass::ReadSourceWord(WordSpan &span, double &last)
 {
     span.letter = Scan.Pos;
-    const double read = Scan.ReadExpression();
-    if (!Scan.Token.isEmpty())
+    double read = 0;
+    if (Scan.ReadExpressionValue(read))
         last = Absolute(last, read);
     span.end = Scan.Pos;
 }
 
 void XyCxPass::ReadTargetWord(double &last)
 {
-    const double read = Scan.ReadExpression();
-    if (Scan.Token.isEmpty())
+    double read = 0;
+    if (!Scan.ReadExpressionValue(read))
         return;
     last = Absolute(last, read);
     m_targetWordSeen = true;
@@ -147,7 +147,8 @@ void XyCxPass::EndLine()
 QString XyCxPass::PolarLine()
 {
     const float diameter = float(2 * std::sqrt(m_lastX * m_lastX + m_lastY * m_lastY));
-    const QString cText = nc::FormatValue3Of(AngleOf(m_lastX, m_lastY));
+    QString cText;
+    nc::AppendValue3Of(cText, AngleOf(m_lastX, m_lastY));
     const QString xText = convert::FormatValue3Single(diameter);
     const QString line = JoinWords(m_x, m_y, cText == m_lastCText ? QString() : u'C' + cText,
                                    xText == m_lastXText ? QString() : u'X' + xText, false);
@@ -160,8 +161,10 @@ QString XyCxPass::CartesianLine()
 {
     const double angle = (m_lastC > 0 ? m_lastC : m_lastC + 360) * Pi / 180;
     const double radius = m_lastX / 2;
-    const QString xText = nc::FormatValue3Of(radius * std::cos(angle));
-    const QString yText = nc::FormatValue3Of(radius * std::sin(angle));
+    QString xText;
+    nc::AppendValue3Of(xText, radius * std::cos(angle));
+    QString yText;
+    nc::AppendValue3Of(yText, radius * std::sin(angle));
     const QString line = JoinWords(m_x, m_c, xText == m_lastXText ? QString() : u'X' + xText,
                                    yText == m_lastYText ? QString() : u'Y' + yText, true);
     m_lastXText = xText;
