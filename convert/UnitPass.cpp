@@ -235,10 +235,12 @@ private:
         qsizetype splice = Scan.Pos;
         if (Scan.Pos < Scan.LineLength && Scan.CharAt(Scan.Pos + 1) == u'=')
             splice = Scan.Pos + 1;
-        const double read = Scan.ReadExpression();
         // Beyond single precision the expression gives no number ("INF"), and a scaled value may leave it:
-        // such a word stays as written rather than become a plausible wrong number.
-        if (!nc::ReadsWhollyAsNumber(Scan.Token))
+        // such a word stays as written rather than become a plausible wrong number. A plain number read
+        // from its digits writes no text and is always one.
+        double read = 0;
+        Scan.Token.resize(0);
+        if (!Scan.ReadExpressionValue(read) || !(Scan.Token.isEmpty() || nc::ReadsWhollyAsNumber(Scan.Token)))
             return;
         const float value = float(read);
         rewrite(value, m_text);
