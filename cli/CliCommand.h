@@ -46,6 +46,12 @@ struct CliCommand
     // For a conversion that goes line by line: its pass for the options, or nullptr with a usage error.
     // The converter then reads, converts and writes the program in pieces; `run` converts it whole.
     CliPassFactory pass;
+    // The result of `pass` ends with a line end only when the program does: the one the pass adds after a
+    // last line without one is taken off again, as `run` does.
+    bool endsAsTheProgramEnds = false;
+    // `run` may be given the program a piece at a time, each cut just after a CR LF: the results put
+    // together are the result of the whole (a change that never looks past a line end).
+    bool runsPieceByPiece = false;
 };
 
 // A command whose conversion goes line by line: `run` makes the pass and gives it the whole program.

@@ -14,5 +14,6 @@ CliCommand CrlfCommand()
         RepairLineEnds(state, target);
         return CliOutcome{0, target.Text(), QString()};
     };
+    command.runsPieceByPiece = true; // every LF on its own
     return command;
 }

@@ -5,13 +5,18 @@ namespace {
 
 // The texts are taken as typed, as the dialog takes its boxes: a lower-case or longer axis letter
 // matches no word.
+RotaryAxisOptions RotaryOptions(const CliOptions &options)
+{
+    RotaryAxisOptions rotary;
+    rotary.AxisLetter = options.Value(QStringLiteral("axis"), rotary.AxisLetter);
+    rotary.ForwardCode = options.Value(QStringLiteral("forward"), rotary.ForwardCode);
+    rotary.ReverseCode = options.Value(QStringLiteral("reverse"), rotary.ReverseCode);
+    return rotary;
+}
+
 CliOutcome RunRotary(const CliOptions &options, const QString &program)
 {
-    RotaryAxisOptions pass;
-    pass.AxisLetter = options.Value(QStringLiteral("axis"), pass.AxisLetter);
-    pass.ForwardCode = options.Value(QStringLiteral("forward"), pass.ForwardCode);
-    pass.ReverseCode = options.Value(QStringLiteral("reverse"), pass.ReverseCode);
-    return {0, ConvertRotaryAxis(program, pass), QString()};
+    return {0, ConvertRotaryAxis(program, RotaryOptions(options)), QString()};
 }
 
 } // namespace
@@ -24,5 +29,8 @@ CliCommand RotaryCommand()
         {QStringLiteral("axis"), QStringLiteral("forward"), QStringLiteral("reverse")},
         {},
         RunRotary,
-        {}}; // the text after the last line end is a line of its own here: converted whole
+        [](const CliOptions &options, QString &) -> std::unique_ptr<ConversionPass> {
+            return std::make_unique<RotaryAxisPass>(RotaryOptions(options));
+        },
+        true}; // the text after the last line end is a line of its own, and gets no line end
 }

@@ -206,14 +206,83 @@ int RunWhole(const CliCommand &command, const CliOptions &options, ProgramBytes 
     return outcome.exitCode;
 }
 
+// A conversion that never looks past a line end is run on each piece of the program in turn.
+int RunPieceByPiece(const CliCommand &command, const CliOptions &options, QByteArrayView bytes)
+{
+    constexpr qsizetype PieceSize = qsizetype(1) << 20;
+    OutputWriter writer;
+    for (qsizetype from = 0; from < bytes.size();) {
+        const qsizetype end = nc::PieceEnd(bytes, from, PieceSize);
+        const CliOutcome outcome = command.run(options, nc::DecodeCp932(bytes.sliced(from, end - from)).text);
+        if (outcome.exitCode != 0) {
+            WriteError(outcome.error);
+            return outcome.exitCode;
+        }
+        const qsizetype bad =
+            nc::WriteCp932(outcome.output, [&writer](QByteArrayView piece) { writer.Write(piece); });
+        if (bad >= 0) {
+            (void)writer.Finish();
+            WriteError(QStringLiteral("the result holds U+%1, which code page 932 cannot write")
+                           .arg(QString::number(outcome.output[bad].unicode(), 16)
+                                    .toUpper()
+                                    .rightJustified(4, u'0')));
+            return 1;
+        }
+        from = end;
+    }
+    return writer.Finish() ? 0 : 1;
+}
+
+// Passes the result on but for its last two bytes, so that the CR LF a pass adds after a last line without
+// one can be taken off at the end.
+class LastLineEndHeldBack
+{
+public:
+    explicit LastLineEndHeldBack(OutputWriter &writer) : m_writer(writer) {}
+
+    void Write(QByteArrayView piece)
+    {
+        if (piece.size() >= 2) {
+            m_writer.Write(m_held);
+            m_writer.Write(piece.first(piece.size() - 2));
+            m_held = piece.last(2).toByteArray();
+            return;
+        }
+        m_held += piece;
+        if (m_held.size() > 2) {
+            m_writer.Write(QByteArrayView(m_held).first(m_held.size() - 2));
+            m_held = m_held.last(2);
+        }
+    }
+
+    // Writes the held bytes unless they are a CR LF the program did not end with.
+    void Finish(QByteArrayView program)
+    {
+        if (!(m_held == "\r\n" && !program.endsWith("\r\n")))
+            m_writer.Write(m_held);
+        m_held.clear();
+    }
+
+private:
+    OutputWriter &m_writer;
+    QByteArray m_held;
+};
+
 // A conversion that goes line by line reads, converts and writes the program a piece at a time, so that
 // neither the program's text nor the result is ever held whole, and converts large programs in parts on
 // every processor. The bytes are clean code page 932, so every character read can be written again.
-int RunInPieces(const nc::PassMaker &makePass, QByteArrayView bytes)
+int RunInPieces(const nc::PassMaker &makePass, QByteArrayView bytes, bool endsAsTheProgramEnds)
 {
     OutputWriter writer;
-    const nc::PassPartsOutcome outcome =
-        nc::RunPassInParts(makePass, bytes, [&writer](QByteArrayView piece) { writer.Write(piece); });
+    LastLineEndHeldBack heldBack(writer);
+    const nc::PassPartsOutcome outcome = nc::RunPassInParts(makePass, bytes, [&](QByteArrayView piece) {
+        if (endsAsTheProgramEnds)
+            heldBack.Write(piece);
+        else
+            writer.Write(piece);
+    });
+    if (endsAsTheProgramEnds)
+        heldBack.Finish(bytes);
     if (!writer.Finish())
         return 1;
     if (outcome.unwritable >= 0) {
@@ -260,8 +329,10 @@ int main(int argc, char *argv[])
                 QString unused;
                 return command->pass(options, unused);
             };
-            return RunInPieces(makePass, bytes.View());
+            return RunInPieces(makePass, bytes.View(), command->endsAsTheProgramEnds);
         }
     }
+    if (command->runsPieceByPiece && nc::IsCleanCp932InParts(bytes.View()))
+        return RunPieceByPiece(*command, options, bytes.View());
     return RunWhole(*command, options, bytes);
 }
