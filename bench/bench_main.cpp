@@ -324,7 +324,8 @@ int main(int argc, char *argv[])
           << " runs; every conversion runs through brindlewick-convert "
           << "(code page 932 decoding and encoding included), compared with `awk '{gsub(/ /,\"\"); print}'` "
           << "on the same file in the same run; s is the wall time. The line-by-line conversions (space, "
-             "point, unit, g90g91, xycx) convert a program of more than a megabyte in parts on every core ("
+             "point, unit, g90g91, xycx, rotary) convert a program of more than a megabyte in parts on every "
+             "core ("
           << QThread::idealThreadCount()
           << " here), each part kept only when it provably gives what one run gives; CPU s is the "
              "processor time summed over the cores (awk uses one). Peak is the converter's peak resident "
