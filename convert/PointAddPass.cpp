@@ -64,10 +64,8 @@ private:
     {
         switch (m_mode) {
         case PointMode::Point:
-            nc::FormatTextInto(token, u"#####0.####", m_formatted);
-            break;
         case PointMode::PointZero:
-            nc::FormatTextInto(token, u"#####0.0###", m_formatted);
+            nc::FormatTextInto(token, m_pattern, m_formatted);
             break;
         case PointMode::Remove:
             m_formatted = nc::FormatValue4(token);
@@ -77,6 +75,8 @@ private:
     }
 
     PointMode m_mode;
+    const nc::NumberPattern m_pattern =
+        nc::NumberPattern::Of(m_mode == PointMode::PointZero ? u"#####0.0###" : u"#####0.####");
     LineRewrite m_rewrite;
     QString m_formatted;
 };

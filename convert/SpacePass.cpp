@@ -106,13 +106,14 @@ private:
     void FormatCodeWord(qsizetype letterPos)
     {
         const bool blankFollows = BlankFollows();
-        nc::FormatTextInto(Scan.Token, GmPattern, m_formatted);
+        nc::FormatTextInto(Scan.Token, m_gmPattern, m_formatted);
         m_rewrite.Replace(Scan.Line, letterPos + 1, Scan.Pos, m_formatted);
         if (!blankFollows)
             m_rewrite.Replace(Scan.Line, Scan.Pos + 1, Scan.Pos, u" ");
     }
 
     SpaceMode m_mode;
+    const nc::NumberPattern m_gmPattern = nc::NumberPattern::Of(GmPattern);
     LineRewrite m_rewrite;
     QString m_formatted; // the room every formatted value is written in
 };

@@ -16,18 +16,12 @@ char DigitAt(const DecimalForm &d, int index) // index 0 is the first digit afte
     return index >= 0 && index < d.count ? d.digits[index] : '0';
 }
 
-struct Pattern
-{
-    int minInteger = 0;
-    bool hasPoint = false;
-    int minFraction = 0;
-    int maxFraction = 0;
-};
+} // namespace
 
 // "0" is a digit always written; from the first "0" of the integer part on, every place is written.
-Pattern ParsePattern(QStringView pattern)
+NumberPattern NumberPattern::Of(QStringView pattern)
 {
-    Pattern p;
+    NumberPattern p;
     qsizetype firstZero = -1;
     qsizetype i = 0;
     for (; i < pattern.size() && pattern[i] != u'.'; ++i)
@@ -45,11 +39,12 @@ Pattern ParsePattern(QStringView pattern)
     return p;
 }
 
+namespace {
+
 // The text is measured first and written once, into the room `out` already has: formatting runs for
 // every word of long programs. The digits are rounded in place.
-void RenderInto(DecimalForm &d, QStringView patternText, QString &out)
+void RenderInto(DecimalForm &d, const NumberPattern &p, QString &out)
 {
-    const Pattern p = ParsePattern(patternText);
     RoundToPlaces(d, p.maxFraction);
     const bool minus = d.negative && d.count > 0;
     const int integerDigits = std::max(d.point, 0);
@@ -73,7 +68,7 @@ void RenderInto(DecimalForm &d, QStringView patternText, QString &out)
 QString Render(DecimalForm d, QStringView pattern)
 {
     QString out;
-    RenderInto(d, pattern, out);
+    RenderInto(d, NumberPattern::Of(pattern), out);
     return out;
 }
 
@@ -366,7 +361,7 @@ void FormatSingleInto(float value, QStringView pattern, QString &text)
         text = NonFinite(value);
     else {
         DecimalForm d = DecimalFormOf(value, 7);
-        RenderInto(d, pattern, text);
+        RenderInto(d, NumberPattern::Of(pattern), text);
     }
 }
 
@@ -379,13 +374,28 @@ QString FormatText(QStringView text, QStringView pattern)
 
 void FormatTextInto(QStringView text, QStringView pattern, QString &formatted)
 {
+    FormatTextInto(text, NumberPattern::Of(pattern), formatted);
+}
+
+void FormatTextInto(QStringView text, const NumberPattern &pattern, QString &formatted)
+{
     DecimalForm d;
-    if (DecimalFormOfText(text, d))
+    if (DecimalFormOfText(text, d)) {
         RenderInto(d, pattern, formatted);
-    else if (!ReadsWhollyAsNumber(text))
+        return;
+    }
+    if (!ReadsWhollyAsNumber(text)) {
         formatted = text.toString();
-    else
-        formatted = FormatDouble(ValueOfText(text), pattern);
+        return;
+    }
+    // as FormatDouble does with the value
+    const double value = ValueOfText(text);
+    if (!std::isfinite(value)) {
+        formatted = NonFinite(value);
+        return;
+    }
+    d = DecimalFormOf(value, 15);
+    RenderInto(d, pattern, formatted);
 }
 
 double RoundDouble(double value, int places)

@@ -32,10 +32,22 @@ QString FormatSingle(float value, QStringView pattern);
 // The same written into `text`, in the room it already has: the passes format a number for every word.
 void FormatSingleInto(float value, QStringView pattern, QString &text);
 
+// A display pattern read once, for formatting many values through it.
+struct NumberPattern
+{
+    int minInteger = 0;
+    bool hasPoint = false;
+    int minFraction = 0;
+    int maxFraction = 0;
+
+    static NumberPattern Of(QStringView pattern);
+};
+
 // A text that reads wholly as a number is formatted by its value; any other text comes back unchanged.
 QString FormatText(QStringView text, QStringView pattern);
 // The same written into `formatted` (not the text itself), in the room it already has.
 void FormatTextInto(QStringView text, QStringView pattern, QString &formatted);
+void FormatTextInto(QStringView text, const NumberPattern &pattern, QString &formatted);
 
 // The value rounded half away from zero to `places` decimals on its 15-digit decimal form.
 double RoundDouble(double value, int places);
