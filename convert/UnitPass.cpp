@@ -5,6 +5,7 @@
 #include "nc/NcNumber.h"
 
 #include <cmath>
+#include <cstdint>
 
 namespace {
 
@@ -30,6 +31,20 @@ constexpr double FeetPerMetre = 3.28;
 // the text and back. Written into `text`, in the room it already has.
 void FormatSingleShortest(float value, QStringView pattern, QString &text)
 {
+    // A whole number below 10^7 has at most seven digits: its decimal form is itself, and nothing is
+    // rounded. Millimetres become such numbers of micrometres.
+    if (std::fabs(value) < 1e7f && value == std::trunc(value)) {
+        char16_t digits[12];
+        int count = 0;
+        for (auto whole = std::uint32_t(std::fabs(value)); count == 0 || whole > 0; whole /= 10)
+            digits[count++] = char16_t(u'0' + whole % 10);
+        text.resize(0);
+        if (value < 0)
+            text += u'-';
+        while (count > 0)
+            text += QChar(digits[--count]);
+        return;
+    }
     nc::FormatSingleInto(value, pattern, text);
     if (text.endsWith(u'.'))
         text.chop(1);

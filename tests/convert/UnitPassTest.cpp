@@ -70,6 +70,22 @@ TEST(UnitPass, SignsExpressionsAndTheEqualsSign)
     });
 }
 
+// Whole numbers of micrometres are written from their digits up to seven of them; from 10^7 on and for a
+// fraction the decimal form decides, single precision included.
+TEST(UnitPass, WholeNumbersAtTheEdgeOfSevenDigits)
+{
+    CheckAll({
+        {MmToUm, u"X9999.999 Z-9999.999", u"X9999999 Z-9999999\r\n"},
+        {MmToUm, u"X10000 Z-10000", u"X10000000 Z-10000000\r\n"},
+        // 16777.217 mm is 16777217 um, which single precision holds as 16777216
+        {MmToUm, u"X16777.217", u"X16777220\r\n"},
+        {MmToUm, u"X-0 Z0. W-.0", u"X0 Z0 W0\r\n"},
+        {MmToUm, u"X0.0005 Z-0.0015", u"X0.5 Z-1.5\r\n"},
+        {MmToTenUm, u"X-123.45 Z99999.99", u"X-12345 Z9999999\r\n"},
+        {UmToMm, u"X1 Z-7", u"X0.001 Z-0.007\r\n"},
+    });
+}
+
 TEST(UnitPass, CommentsAndNWords)
 {
     CheckAll({
