@@ -31,7 +31,14 @@ bool IsDimensionLetter(QChar c)
 class PointAddPass : public ConversionPass
 {
 public:
-    explicit PointAddPass(PointMode mode) : m_mode(mode) {}
+    explicit PointAddPass(PointMode mode) : m_mode(mode)
+    {
+        QString handed = QStringLiteral(")");
+        for (char16_t c = u'A'; c <= u'Z'; ++c)
+            if (IsDimensionLetter(c))
+                handed += QChar(c);
+        HandOnly(handed);
+    }
 
 protected:
     void BeginLine() override { m_rewrite.Begin(); }

@@ -15,7 +15,7 @@ constexpr QStringView GmPattern = u"##00";
 class SpacePass : public ConversionPass
 {
 public:
-    explicit SpacePass(SpaceMode mode) : m_mode(mode) {}
+    explicit SpacePass(SpaceMode mode) : m_mode(mode) { HandOnly(u"ABCDEFGHIJKLMNOPQRSTUVWXYZ) "); }
 
 protected:
     void BeginLine() override { m_rewrite.Begin(); }

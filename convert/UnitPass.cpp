@@ -63,7 +63,7 @@ void FormatSingle4(float value, QString &text)
 class UnitPass : public ConversionPass
 {
 public:
-    explicit UnitPass(UnitOption option) : m_option(option) {}
+    explicit UnitPass(UnitOption option) : m_option(option) { HandOnly(u"NG)ABCDHIJKLRWYZFUXES"); }
 
 protected:
     void Prepare() override

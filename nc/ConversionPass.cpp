@@ -125,6 +125,11 @@ void ConversionPass::RunLine()
     BeginLine();
     while (Scan.Pos <= Scan.LineLength && !Stopped()) {
         Pass.CurrentChar = Scan.CharAt(Scan.Pos);
+        const char16_t c = Pass.CurrentChar.unicode();
+        if (c < m_passedOver.size() && m_passedOver[c] && !Pass.InComment) {
+            ++Scan.Pos;
+            continue;
+        }
         if (Pass.CurrentChar == u'(' || Pass.InComment)
             SkipComment();
         // A comment that runs past the end of the line leaves nothing for the conversion: its last
@@ -157,6 +162,16 @@ void ConversionPass::SkipComment()
         }
     }
     Scan.Pos = bound + 1;
+}
+
+void ConversionPass::HandOnly(QStringView characters)
+{
+    m_passedOver.fill(true);
+    for (const QChar c : characters)
+        if (c.unicode() < m_passedOver.size())
+            m_passedOver[c.unicode()] = false;
+    // The comment step comes before HandleChar and sees every character.
+    m_passedOver[u'('] = false;
 }
 
 // The result is written straight into its room, grown when a conversion makes the text longer than was

@@ -4,6 +4,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <array>
 #include <cstring>
 #include <functional>
 #include <type_traits>
@@ -105,6 +106,11 @@ protected:
     // Whether a program without a final CR LF gets one, so that its last line is converted too.
     virtual bool AppendsFinalLineEnd() const { return true; }
 
+    // Names the only ASCII characters HandleChar acts on outside comments: the frame passes over every
+    // other ASCII character without asking (long programs are mostly digits and blanks). Characters
+    // beyond ASCII are always handed over; without this call every character is.
+    void HandOnly(QStringView characters);
+
     void Emit(QStringView line);
     void EmitRaw(QStringView text);
     // Stops the pass after the current character; the result keeps what was emitted.
@@ -124,6 +130,7 @@ private:
     void RunLine();
     void SkipComment();
 
+    std::array<bool, 128> m_passedOver{}; // ASCII characters HandleChar never acts on
     QString m_result;
     qsizetype m_resultSize = 0; // the characters of m_result written so far
     bool m_fedAnything = false;
