@@ -35,14 +35,13 @@ void FormatSingleShortest(float value, QStringView pattern, QString &text)
     // rounded. Millimetres become such numbers of micrometres.
     if (std::fabs(value) < 1e7f && value == std::trunc(value)) {
         char16_t digits[12];
-        int count = 0;
-        for (auto whole = std::uint32_t(std::fabs(value)); count == 0 || whole > 0; whole /= 10)
-            digits[count++] = char16_t(u'0' + whole % 10);
-        text.resize(0);
+        int first = 12;
+        for (auto whole = std::uint32_t(std::fabs(value)); first == 12 || whole > 0; whole /= 10)
+            digits[--first] = char16_t(u'0' + whole % 10);
         if (value < 0)
-            text += u'-';
-        while (count > 0)
-            text += QChar(digits[--count]);
+            digits[--first] = u'-';
+        text.resize(0);
+        text.append(reinterpret_cast<const QChar *>(digits + first), 12 - first);
         return;
     }
     nc::FormatSingleInto(value, pattern, text);
