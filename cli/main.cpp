@@ -158,7 +158,7 @@ class OutputWriter
 public:
     void Write(QByteArrayView bytes)
     {
-        if (m_failed)
+        if (m_failed || bytes.isEmpty()) // an empty piece may have no bytes at all to point at
             return;
         if (std::fwrite(bytes.data(), 1, size_t(bytes.size()), stdout) != size_t(bytes.size()))
             Failed();
