@@ -206,6 +206,12 @@ int RunWhole(const CliCommand &command, const CliOptions &options, ProgramBytes 
     return outcome.exitCode;
 }
 
+QString UnwritableCharacter(int c)
+{
+    return QStringLiteral("the result holds U+%1, which code page 932 cannot write")
+        .arg(QString::number(c, 16).toUpper().rightJustified(4, u'0'));
+}
+
 // A conversion that never looks past a line end is run on each piece of the program in turn.
 int RunPieceByPiece(const CliCommand &command, const CliOptions &options, QByteArrayView bytes)
 {
@@ -222,10 +228,7 @@ int RunPieceByPiece(const CliCommand &command, const CliOptions &options, QByteA
             nc::WriteCp932(outcome.output, [&writer](QByteArrayView piece) { writer.Write(piece); });
         if (bad >= 0) {
             (void)writer.Finish();
-            WriteError(QStringLiteral("the result holds U+%1, which code page 932 cannot write")
-                           .arg(QString::number(outcome.output[bad].unicode(), 16)
-                                    .toUpper()
-                                    .rightJustified(4, u'0')));
+            WriteError(UnwritableCharacter(outcome.output[bad].unicode()));
             return 1;
         }
         from = end;
@@ -286,8 +289,7 @@ int RunInPieces(const nc::PassMaker &makePass, QByteArrayView bytes, bool endsAs
     if (!writer.Finish())
         return 1;
     if (outcome.unwritable >= 0) {
-        WriteError(QStringLiteral("the result holds U+%1, which code page 932 cannot write")
-                       .arg(QString::number(outcome.unwritable, 16).toUpper().rightJustified(4, u'0')));
+        WriteError(UnwritableCharacter(outcome.unwritable));
         return 1;
     }
     if (outcome.failed) {

@@ -3,7 +3,6 @@
 #include "nc/ConversionPass.h"
 #include "nc/ProgramText.h"
 
-#include <QList>
 #include <algorithm>
 #include <atomic>
 #include <system_error>

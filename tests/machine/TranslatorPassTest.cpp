@@ -1,31 +1,10 @@
 #include "machine/TranslatorPass.h"
 #include "TranslatorTestSupport.h"
+#include "tests/nc/PassInPieces.h"
 
 #include <random>
 
 using namespace translator_test;
-
-namespace {
-
-// Translates the program handed over in pieces cut at `cuts`, as the converter hands over a long program.
-QString TranslateInPieces(TranslatorPass &pass, const QString &program, const std::vector<qsizetype> &cuts)
-{
-    QString result;
-    const auto take = [&](QStringView part) { result += part; };
-    pass.Start(16);
-    qsizetype from = 0;
-    for (qsizetype cut : cuts) {
-        pass.Feed(QStringView(program).sliced(from, cut - from));
-        pass.TakeResult(take);
-        from = cut;
-    }
-    pass.Feed(QStringView(program).sliced(from));
-    pass.End();
-    pass.TakeResult(take);
-    return result;
-}
-
-} // namespace
 
 // The state carried across lines (modal codes, positions, a comment left open, a cycle's blocks, a failure)
 // comes out the same whether the program is translated whole or handed over in pieces cut anywhere, and a
@@ -53,7 +32,7 @@ TEST(TranslatorPass, PiecesGiveWhatTheWholeGives)
             for (qsizetype at = 0; at <= program.size(); ++at)
                 if (random() % 3 == 0)
                     cuts.push_back(at);
-            ASSERT_EQ(TranslateInPieces(pass, program, cuts).toStdString(), whole.text.toStdString())
+            ASSERT_EQ(RunPassInPieces(pass, program, cuts).toStdString(), whole.text.toStdString())
                 << program.toStdString();
             ASSERT_EQ(pass.Failed(), whole.failed) << program.toStdString();
             ASSERT_EQ(pass.Failure(), whole.failure) << program.toStdString();

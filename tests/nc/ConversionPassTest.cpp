@@ -1,4 +1,5 @@
 #include "nc/ConversionPass.h"
+#include "tests/nc/PassInPieces.h"
 
 #include <gtest/gtest.h>
 #include <random>
@@ -93,30 +94,10 @@ TEST(ConversionPass, ProgressCanStopThePass)
 
 namespace {
 
-// Runs the pass over the program handed over in the given pieces and puts its result together. Every
-// other piece is given up to the pass rather than lent.
 template <typename Pass> QString RunInPieces(const QString &program, const std::vector<qsizetype> &cuts)
 {
     Pass pass;
-    QString result;
-    const auto take = [&](QStringView part) { result += part; };
-    pass.Start(16);
-    qsizetype from = 0;
-    bool giveUp = false;
-    for (qsizetype cut : cuts) {
-        const QStringView piece = QStringView(program).sliced(from, cut - from);
-        if (giveUp)
-            pass.Feed(piece.toString());
-        else
-            pass.Feed(piece);
-        giveUp = !giveUp;
-        pass.TakeResult(take);
-        from = cut;
-    }
-    pass.Feed(QStringView(program).sliced(from));
-    pass.End();
-    pass.TakeResult(take);
-    return result;
+    return RunPassInPieces(pass, program, cuts);
 }
 
 } // namespace
