@@ -144,6 +144,7 @@ void frmMain::CreateMenus()
     CreateFileMenu();
     CreateEditMenu();
     CreateConvertMenu();
+    CreateViewMenu();
     CreateHelpMenu();
 }
 
@@ -211,6 +212,13 @@ void frmMain::CreateConvertMenu()
                                  &frmMain::mnuConvertMachine_Click);
     mnuAddCR =
         AddEntry(mnuConvertR, "mnuAddCR", QStringLiteral("改行コードにCR追加"), {}, &frmMain::mnuAddCR_Click);
+}
+
+// The commands for looking at a program and a result: they change no text.
+void frmMain::CreateViewMenu()
+{
+    mnuView = menuBar()->addMenu(QStringLiteral("表示(&V)"));
+    mnuView->setObjectName(QStringLiteral("mnuView"));
 }
 
 void frmMain::CreateHelpMenu()

@@ -108,6 +108,7 @@ public:
     QAction *mnuConvertUnit = nullptr;
     QAction *mnuConvertMachine = nullptr;
     QAction *mnuAddCR = nullptr;
+    QMenu *mnuView = nullptr;
     QMenu *mnuHelp = nullptr;
     QAction *mnuHelpAbout = nullptr;
 
@@ -154,6 +155,7 @@ private:
     void CreateFileMenu();
     void CreateEditMenu();
     void CreateConvertMenu();
+    void CreateViewMenu();
     void CreateHelpMenu();
     void CreateControls();
     void CreateStatusBar();

@@ -1,6 +1,7 @@
 #include "nc/ConversionPass.h"
 
 #include "nc/LargeText.h"
+#include "nc/LineWalk.h"
 
 #include <algorithm>
 
@@ -133,12 +134,9 @@ void ConversionPass::RunLine()
         if (Pass.CurrentChar == u'(' || Pass.InComment)
             SkipComment();
         // A comment that runs past the end of the line leaves nothing for the conversion: its last
-        // character is comment text, never an address letter. Only a ")" left there (a line that is a lone
-        // ")" inside a comment, which the scan for ")" never looked at) still closes the comment.
+        // character is comment text, never an address letter.
         if (Scan.Pos <= Scan.LineLength)
             HandleChar();
-        else if (Pass.CurrentChar == u')')
-            Pass.InComment = false;
         Scan.LineLength = Scan.Line.size();
         ++Scan.Pos;
     }
@@ -146,22 +144,13 @@ void ConversionPass::RunLine()
         EndLine();
 }
 
-// The comment flag survives the line end: a comment may span lines. The scan for ")" starts after the
-// character at `Pos`: that is the "(" itself, or the first character of a line that continues a comment,
-// which is therefore never taken for the closing ")".
+// The comment flag survives the line end: a comment may span lines. `CurrentChar` is left on the last
+// character the step looked at: the ")" that closed the comment, or the line's last character.
 void ConversionPass::SkipComment()
 {
-    Pass.InComment = true;
-    const qsizetype bound = Scan.LineLength;
-    while (Scan.Pos < bound) {
-        ++Scan.Pos;
-        Pass.CurrentChar = Scan.CharAt(Scan.Pos);
-        if (Pass.CurrentChar == u')') {
-            Pass.InComment = false;
-            return;
-        }
-    }
-    Scan.Pos = bound + 1;
+    const QStringView line = QStringView(Scan.Line).left(Scan.LineLength);
+    Pass.InComment = !nc::StepOverComment(line, Scan.Pos);
+    Pass.CurrentChar = line[std::min(Scan.Pos, line.size()) - 1];
 }
 
 void ConversionPass::HandOnly(QStringView characters)

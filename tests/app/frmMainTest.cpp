@@ -135,13 +135,18 @@ TEST_F(frmMainTest, HasEveryMenuEntryWithItsCaptionAndShortcut)
           {"mnuAddCR", "改行コードにCR追加", {}}}},
         {"mnuHelp", "ヘルプ(&H)", {{"mnuHelpAbout", "ﾊﾞｰｼﾞｮﾝ情報(&A)", {}}}},
     };
+    // The editor's own view menu stands before the help menu; the others are as listed.
     const QList<QAction *> bar = m_window->menuBar()->actions();
-    ASSERT_EQ(bar.size(), 4);
+    ASSERT_EQ(bar.size(), 5);
+    EXPECT_EQ(bar[3]->menu(), m_window->mnuView);
+    EXPECT_EQ(m_window->mnuView->objectName(), QStringLiteral("mnuView"));
+    EXPECT_EQ(m_window->mnuView->title(), QStringLiteral("表示(&V)"));
+    const int barIndex[] = {0, 1, 2, 4};
     for (int m = 0; m < 4; ++m) {
         const Menu &expected = menus[m];
         auto *menu = m_window->findChild<QMenu *>(QLatin1String(expected.name));
         ASSERT_NE(menu, nullptr) << expected.name;
-        EXPECT_EQ(bar[m]->menu(), menu) << expected.name;
+        EXPECT_EQ(bar[barIndex[m]]->menu(), menu) << expected.name;
         EXPECT_EQ(menu->title(), QString::fromUtf8(expected.caption));
         const QList<QAction *> actions = menu->actions();
         ASSERT_EQ(actions.size(), qsizetype(expected.entries.size())) << expected.name;
