@@ -205,6 +205,11 @@ qsizetype TextPane::SystemOffset(int widgetPosition) const
     return ProgramStart(block) + inBlock + lineBreaks;
 }
 
+QTextBlock TextPane::FirstVisibleBlock() const
+{
+    return firstVisibleBlock();
+}
+
 qsizetype TextPane::LineBreaksBefore(int blockNumber) const
 {
     if (m_lineBreaksBefore.size() != m_lineBreaks.size() + 1) {

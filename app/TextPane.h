@@ -45,6 +45,9 @@ public:
     // The offset in Text() of a position of the widget's document; logarithmic in the number of lines.
     qsizetype SystemOffset(int widgetPosition) const;
 
+    // The first block of the widget's document in view, for what colours the blocks as they are drawn.
+    QTextBlock FirstVisibleBlock() const;
+
 signals:
     // Once after every change of the text, typed or made by the program.
     void Changed();

@@ -7,6 +7,7 @@
 #include "app/KeyboardLocks.h"
 #include "app/MainStatusBar.h"
 #include "app/MainToolBar.h"
+#include "app/PaneColouring.h"
 #include "app/Prompter.h"
 #include "app/SourcePaneInput.h"
 #include "app/SystemClipboard.h"
@@ -115,6 +116,7 @@ frmMain::frmMain(const MainWindowServices &services, QWidget *parent)
     setWindowIcon(app::EditIcon(QStringLiteral("brindlewick")));
     CreateMenus();
     CreateControls();
+    CreateColouring();
     CreateSearchCommands();
     CreateStatusBar();
     CreateEditCommands(services.clipboard);
@@ -269,6 +271,23 @@ void frmMain::CreateControls()
 
     setTabOrder(RichTextBox1, RichTextBox2);
     RichTextBox1->setFocus();
+}
+
+// Both panes colour their NC words from the start; the view menu turns it off.
+void frmMain::CreateColouring()
+{
+    m_sourceColours = new PaneColouring(*RichTextBox1);
+    m_resultColours = new PaneColouring(*RichTextBox2);
+    mnuViewColor =
+        AddEntry(mnuView, "mnuViewColor", QStringLiteral("色分け表示(&H)"), {}, &frmMain::mnuViewColor_Click);
+    mnuViewColor->setCheckable(true);
+    mnuViewColor->setChecked(true);
+}
+
+void frmMain::mnuViewColor_Click()
+{
+    m_sourceColours->SetEnabled(mnuViewColor->isChecked());
+    m_resultColours->SetEnabled(mnuViewColor->isChecked());
 }
 
 void frmMain::CreateStatusBar()

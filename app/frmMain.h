@@ -16,6 +16,7 @@ class Clipboard;
 class EditCommands;
 class KeyboardLocks;
 class MainStatusBar;
+class PaneColouring;
 class Prompter;
 class SearchCommands;
 class TextPaneTarget;
@@ -109,6 +110,7 @@ public:
     QAction *mnuConvertMachine = nullptr;
     QAction *mnuAddCR = nullptr;
     QMenu *mnuView = nullptr;
+    QAction *mnuViewColor = nullptr;
     QMenu *mnuHelp = nullptr;
     QAction *mnuHelpAbout = nullptr;
 
@@ -135,6 +137,7 @@ public:
     void mnuConvertUnit_Click();
     void mnuConvertMachine_Click();
     void mnuAddCR_Click();
+    void mnuViewColor_Click();
     void mnuHelpAbout_Click();
     void Command1_Click();
     void Command2_Click();
@@ -198,4 +201,9 @@ private:
     void CreateSearchCommands();
     std::unique_ptr<TextPaneTarget> m_sourceTarget;
     std::unique_ptr<SearchCommands> m_search;
+
+    // The NC words of each pane in colour; owned by their panes.
+    void CreateColouring();
+    PaneColouring *m_sourceColours = nullptr;
+    PaneColouring *m_resultColours = nullptr;
 };
