@@ -71,6 +71,10 @@ void PaneColouring::ColourVisibleBlocks()
             room -= height;
         first = false;
     }
+    // Knowing where the block after the last one in view starts lets an edit of that one tell whether
+    // it changed the comment state of what follows.
+    if (m_enabled && block.isValid())
+        (void)StartsInComment(block);
 }
 
 // An edit inside one block that leaves the comment state at its end as it was changes the colours of
@@ -115,6 +119,10 @@ void PaneColouring::ForgetFrom(int blockNumber)
 bool PaneColouring::InCommentAfter(const QTextBlock &block, bool inComment) const
 {
     const QString text = block.text();
+    // Most blocks hold no bracket that could change the state: none of either kind, or comment text
+    // without a ")".
+    if (!text.contains(inComment ? u')' : u'('))
+        return inComment;
     for (const QStringView line : QStringView(text).tokenize(QChar(LineBreak)))
         inComment = highlight::InCommentAfter(line, inComment);
     return inComment;

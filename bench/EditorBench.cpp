@@ -1,6 +1,7 @@
 // Measures the editor on one large program file: opening it into the source pane the way File > Open
 // does, showing a conversion result, accepting it with OK, Find next to the end of the text, typing and
 // scrolling. Run with QT_QPA_PLATFORM=offscreen; prints one "name<TAB>seconds" line per measurement.
+// "--colour off" after the file measures the panes with their NC colours turned off.
 
 #include "app/KeyboardLocks.h"
 #include "app/Prompter.h"
@@ -73,7 +74,7 @@ int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
     if (argc < 2) {
-        std::fprintf(stderr, "usage: brindlewick-bench-editor PROGRAM-FILE\n");
+        std::fprintf(stderr, "usage: brindlewick-bench-editor PROGRAM-FILE [--colour on|off]\n");
         return 2;
     }
     const QString path = QString::fromLocal8Bit(argv[1]);
@@ -83,6 +84,9 @@ int main(int argc, char *argv[])
     frmMain window({prompter, locks, settings.filePath(QStringLiteral("settings.ini")),
                     QCoreApplication::applicationDirPath()});
     window.Form_Load({});
+    if (argc > 3 && QLatin1String(argv[2]) == QLatin1String("--colour") &&
+        QLatin1String(argv[3]) == QLatin1String("off"))
+        window.mnuViewColor->trigger();
     window.resize(1000, 700);
     window.show();
     QApplication::processEvents();

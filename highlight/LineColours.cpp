@@ -51,13 +51,21 @@ const std::vector<Span> &LineColours::Colour(QStringView line, bool &inComment)
     return m_spans;
 }
 
+// The same steps as walking the line with nothing to do for its words: a word's value never runs over a
+// "(" (CutLine), so only the brackets count, and the text up to the next "(" is skipped at once.
 bool InCommentAfter(QStringView line, bool inComment)
 {
-    NcScanState scan;
-    // The scanner reads the caller's characters in place.
-    scan.Line = QString::fromRawData(line.data(), line.size());
-    nc::WalkLine(
-        scan, inComment, [](NcScanState &) {}, [](qsizetype, qsizetype) {});
+    qsizetype pos = 1; // on a character, 1-based as the scanner counts
+    while (pos <= line.size()) {
+        if (!inComment) {
+            const qsizetype open = line.indexOf(u'(', pos - 1);
+            if (open < 0)
+                return false;
+            pos = open + 1;
+        }
+        inComment = !nc::StepOverComment(line, pos);
+        ++pos;
+    }
     return inComment;
 }
 
