@@ -26,8 +26,8 @@ QTextCharFormat Foreground(const QColor &colour)
 PaneColouring::PaneColouring(TextPane &pane) : QObject(&pane), m_pane(pane)
 {
     using highlight::SpanKind;
+    // Values (SpanKind::Number) keep the pane's black.
     m_formats[size_t(SpanKind::Address)] = Foreground(QColor(0xa0, 0x10, 0x10));
-    m_formats[size_t(SpanKind::Number)] = Foreground(QColor(0x00, 0x00, 0x00));
     m_formats[size_t(SpanKind::Comment)] = Foreground(QColor(0x00, 0x80, 0x00));
     m_formats[size_t(SpanKind::Sequence)] = Foreground(QColor(0x80, 0x80, 0x80));
     m_formats[size_t(SpanKind::GCode)] = Foreground(QColor(0x00, 0x00, 0xd0));
@@ -173,20 +173,46 @@ void PaneColouring::Uncolour(const QTextBlock &block)
 void PaneColouring::AddFormats(QList<QTextLayout::FormatRange> &formats, qsizetype lineStart,
                                QStringView line, bool &inComment)
 {
-    for (const highlight::Span &span : m_lines.Colour(line, inComment)) {
-        qsizetype start = lineStart + span.start;
-        const qsizetype end = start + span.length;
-        // The parts of the span outside the search's colours.
-        for (const auto &[keepFrom, keepTo] : m_searchColours) {
-            if (keepTo <= start || keepFrom >= end)
-                continue;
-            if (keepFrom > start)
-                formats.append({int(start), int(keepFrom - start), m_formats[size_t(span.kind)]});
-            start = std::max(start, keepTo);
-        }
-        if (start < end)
-            formats.append({int(start), int(end - start), m_formats[size_t(span.kind)]});
+    // Every change of format is one more piece for the widget to lay out and draw, so the runs are few:
+    // values keep the pane's own black, and a run takes in the blanks after it (they show no colour),
+    // which joins it to the next run of its colour ("G00 G40 G97" is one).
+    const std::vector<highlight::Span> &spans = m_lines.Colour(line, inComment);
+    for (size_t i = 0; i < spans.size(); ++i) {
+        const highlight::Span &span = spans[i];
+        if (span.kind == highlight::SpanKind::Number)
+            continue;
+        const qsizetype limit = i + 1 < spans.size() ? spans[i + 1].start : line.size();
+        qsizetype end = span.start + span.length;
+        while (end < limit && nc::IsBlank(line[end]))
+            ++end;
+        AddRun(formats, lineStart + span.start, lineStart + end, span.kind);
     }
+}
+
+// The parts of the run outside the search's colours.
+void PaneColouring::AddRun(QList<QTextLayout::FormatRange> &formats, qsizetype start, qsizetype end,
+                           highlight::SpanKind kind)
+{
+    for (const auto &[keepFrom, keepTo] : m_searchColours) {
+        if (keepTo <= start || keepFrom >= end)
+            continue;
+        if (keepFrom > start)
+            AppendRun(formats, start, keepFrom, kind);
+        start = std::max(start, keepTo);
+    }
+    if (start < end)
+        AppendRun(formats, start, end, kind);
+}
+
+void PaneColouring::AppendRun(QList<QTextLayout::FormatRange> &formats, qsizetype start, qsizetype end,
+                              highlight::SpanKind kind)
+{
+    if (!formats.isEmpty() && m_lastKind == kind && formats.back().start + formats.back().length == start) {
+        formats.back().length += int(end - start);
+        return;
+    }
+    formats.append({int(start), int(end - start), m_formats[size_t(kind)]});
+    m_lastKind = kind;
 }
 
 // A text colour the document itself holds, other than the plain one the search resets to, is the

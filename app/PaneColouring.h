@@ -44,6 +44,10 @@ private:
     void SetFormats(const QTextBlock &block, const QList<QTextLayout::FormatRange> &formats);
     void AddFormats(QList<QTextLayout::FormatRange> &formats, qsizetype lineStart, QStringView line,
                     bool &inComment);
+    void AddRun(QList<QTextLayout::FormatRange> &formats, qsizetype start, qsizetype end,
+                highlight::SpanKind kind);
+    void AppendRun(QList<QTextLayout::FormatRange> &formats, qsizetype start, qsizetype end,
+                   highlight::SpanKind kind);
     void FindSearchColours(const QTextBlock &block);
 
     TextPane &m_pane;
@@ -56,6 +60,7 @@ private:
 
     highlight::LineColours m_lines;
     std::array<QTextCharFormat, 6> m_formats;
+    highlight::SpanKind m_lastKind = highlight::SpanKind::Comment; // of the last run added
     // Ranges of the block being coloured that carry a colour of the document's own (a found text): they
     // keep it.
     std::vector<std::pair<qsizetype, qsizetype>> m_searchColours;
