@@ -190,7 +190,11 @@ TEST_F(PaneColouringTest, FollowsEditsThatOpenAndCloseComments)
 
 TEST_F(PaneColouringTest, ColoursAFarBlockFromTheCommentsBeforeIt)
 {
-    Show(Program(20000, {{7, QStringLiteral("X1 (OPEN")}, {12000, QStringLiteral("Z)")}}));
+    // Closed and opened again far from both places looked at: found by the scan over the whole text.
+    Show(Program(20000, {{7, QStringLiteral("X1 (OPEN")},
+                         {5000, QStringLiteral("Z)")},
+                         {6000, QStringLiteral("G01 (B")},
+                         {12000, QStringLiteral("Z)")}}));
     const QColor gCode = ColourAt(m_pane, 3, 4);
     const QColor comment = ColourAt(m_pane, 7, 4);
     m_pane.verticalScrollBar()->setValue(11990);
@@ -200,6 +204,9 @@ TEST_F(PaneColouringTest, ColoursAFarBlockFromTheCommentsBeforeIt)
     m_pane.verticalScrollBar()->setValue(m_pane.verticalScrollBar()->maximum());
     m_colours->ColourVisibleBlocks();
     EXPECT_EQ(ColourAt(m_pane, 19999, 7), gCode);
+    m_pane.verticalScrollBar()->setValue(5490);
+    m_colours->ColourVisibleBlocks();
+    EXPECT_EQ(ColourAt(m_pane, 5500, 7), gCode);
 }
 
 TEST_F(PaneColouringTest, LeavesTheSearchColourOnTop)
