@@ -11,10 +11,7 @@
 
 namespace {
 
-constexpr char16_t LineBreak = 0x2028;  // the pane's CR LF inside a block
-constexpr char16_t BlockBreak = 0x2029; // the pane's CR LF between blocks, in the document's raw text
-// Blocks further than this past the last one whose start is known are scanned in the whole text.
-constexpr size_t FarBlocks = 256;
+constexpr char16_t LineBreak = 0x2028; // the pane's CR LF inside a block
 
 // The colours of a programmer's editor, readable on the white pane.
 QTextCharFormat Foreground(const QColor &colour)
@@ -99,7 +96,7 @@ void PaneColouring::OnContentsChange(int from, int removed, int added)
     }
     const size_t next = size_t(number) + 1;
     if (m_enabled && oneBlock && next < m_startsInComment.size() &&
-        InCommentAfter(block.text(), m_startsInComment[size_t(number)]) == m_startsInComment[next]) {
+        InCommentAfter(block, m_startsInComment[size_t(number)]) == m_startsInComment[next]) {
         m_coloured[size_t(number)] = false;
         return;
     }
@@ -119,13 +116,14 @@ void PaneColouring::ForgetFrom(int blockNumber)
         m_coloured[size_t(blockNumber)] = false;
 }
 
-bool PaneColouring::InCommentAfter(QStringView block, bool inComment)
+bool PaneColouring::InCommentAfter(const QTextBlock &block, bool inComment) const
 {
+    const QString text = block.text();
     // Most blocks hold no bracket that could change the state: none of either kind, or comment text
     // without a ")".
-    if (!block.contains(inComment ? u')' : u'('))
+    if (!text.contains(inComment ? u')' : u'('))
         return inComment;
-    for (const QStringView line : block.tokenize(QChar(LineBreak)))
+    for (const QStringView line : QStringView(text).tokenize(QChar(LineBreak)))
         inComment = highlight::InCommentAfter(line, inComment);
     return inComment;
 }
@@ -138,37 +136,14 @@ bool PaneColouring::StartsInComment(const QTextBlock &block)
         m_startsInComment.push_back(false);
         m_coloured.push_back(false);
     }
-    if (number >= m_startsInComment.size()) {
-        const QTextBlock known = m_pane.document()->findBlockByNumber(int(m_startsInComment.size()) - 1);
-        if (number - m_startsInComment.size() < FarBlocks)
-            LearnStartsOneByOne(known, number);
-        else
-            LearnStartsFromWholeText(known, block);
+    if (number < m_startsInComment.size())
+        return m_startsInComment[number];
+    QTextBlock known = m_pane.document()->findBlockByNumber(int(m_startsInComment.size()) - 1);
+    for (; m_startsInComment.size() <= number; known = known.next()) {
+        m_startsInComment.push_back(InCommentAfter(known, m_startsInComment.back()));
+        m_coloured.push_back(false);
     }
     return m_startsInComment[number];
-}
-
-void PaneColouring::LearnStartsOneByOne(QTextBlock known, size_t number)
-{
-    for (; m_startsInComment.size() <= number; known = known.next()) {
-        m_startsInComment.push_back(InCommentAfter(known.text(), m_startsInComment.back()));
-        m_coloured.push_back(false);
-    }
-}
-
-// Far ahead, one copy of the document's text costs less than a copy of every block's.
-void PaneColouring::LearnStartsFromWholeText(const QTextBlock &known, const QTextBlock &block)
-{
-    const QString text = m_pane.document()->toRawText();
-    const QStringView between = QStringView(text).mid(known.position(), block.position() - known.position());
-    const size_t number = size_t(block.blockNumber());
-    // The text ends with the break before `block`, so the last piece is empty.
-    for (const QStringView piece : between.tokenize(QChar(BlockBreak))) {
-        if (m_startsInComment.size() > number)
-            break;
-        m_startsInComment.push_back(InCommentAfter(piece, m_startsInComment.back()));
-        m_coloured.push_back(false);
-    }
 }
 
 void PaneColouring::Colour(const QTextBlock &block)

@@ -38,9 +38,7 @@ private:
     void OnContentsChange(int from, int removed, int added);
     void ForgetFrom(int blockNumber);
     bool StartsInComment(const QTextBlock &block);
-    void LearnStartsOneByOne(QTextBlock known, size_t number);
-    void LearnStartsFromWholeText(const QTextBlock &known, const QTextBlock &block);
-    static bool InCommentAfter(QStringView block, bool inComment);
+    bool InCommentAfter(const QTextBlock &block, bool inComment) const;
     void Colour(const QTextBlock &block);
     void Uncolour(const QTextBlock &block);
     void SetFormats(const QTextBlock &block, const QList<QTextLayout::FormatRange> &formats);
