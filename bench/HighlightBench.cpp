@@ -191,8 +191,9 @@ int main(int argc, char *argv[])
       << "| lines | on / off | met |\n|---|---|---|\n"
       << openTargets << "\n"
       << "## The editor's steps\n\n"
-      << "`type a key` and `page down` are the time of one key with its repaint; `end of text` is Ctrl+End "
-         "after typing in the middle, so the comment state of every block from there on is found first.\n\n"
+      << "`type a key` and `page down` are the time of one key with its repaint. `find next` jumps from the "
+         "top of the text just put in to its end: with the colours on, the comment state of every block "
+         "before the end is found first, the one long scan (later jumps read it from the cache).\n\n"
       << editorTable << "\n"
       << "## The colouring core alone, over every line of the program\n\n"
       << coreTable;

@@ -1,7 +1,8 @@
 // Not a test: writes pictures of the main window with its panes coloured, for looking at by eye:
 //   xvfb-run -a -s "-screen 0 1280x1024x24" build/tests/app/colouring_screens DIR
 // example.png: data/example.nc with its unit change (mm to inch) as the result; plain.png: the same with
-// the colours turned off; comments.png: a comment over several lines, lone CR and LF, a found text.
+// the colours turned off; comments.png: a comment over several lines, lone CR and LF, a text coloured
+// red as the search may colour it; found.png: the same after Find next, its selection on coloured words.
 #include "AppFakes.h"
 #include "app/TextPane.h"
 #include "app/frmMain.h"
@@ -51,5 +52,11 @@ int main(int argc, char *argv[])
     window.RichTextBox1->SetSelColor(Qt::red);
     window.RichTextBox1->SetSelStart(0);
     Save(window, out.filePath(QStringLiteral("comments.png")));
+
+    // Find next, as the search runs it: its selection over the coloured words.
+    window.State().Search.FindText = QStringLiteral("X10. G01");
+    window.RichTextBox1->SetSelStart(0);
+    window.mnuEditNextFind_Click();
+    Save(window, out.filePath(QStringLiteral("found.png")));
     return 0;
 }
