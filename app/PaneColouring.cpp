@@ -13,7 +13,6 @@ namespace {
 
 constexpr char16_t LineBreak = 0x2028; // the pane's CR LF inside a block
 
-// The colours of a programmer's editor, readable on the white pane.
 QTextCharFormat Foreground(const QColor &colour)
 {
     QTextCharFormat format;
@@ -26,7 +25,8 @@ QTextCharFormat Foreground(const QColor &colour)
 PaneColouring::PaneColouring(TextPane &pane) : QObject(&pane), m_pane(pane)
 {
     using highlight::SpanKind;
-    // Values (SpanKind::Number) keep the pane's black.
+    // The colours of a programmer's editor, readable on the white pane; values (SpanKind::Number) keep
+    // the pane's black.
     m_formats[size_t(SpanKind::Address)] = Foreground(QColor(0xa0, 0x10, 0x10));
     m_formats[size_t(SpanKind::Comment)] = Foreground(QColor(0x00, 0x80, 0x00));
     m_formats[size_t(SpanKind::Sequence)] = Foreground(QColor(0x80, 0x80, 0x80));

@@ -11,9 +11,9 @@
 class QTextBlock;
 class TextPane;
 
-// Colours the NC words of a text pane: G and M codes, sequence numbers, other address letters, their
-// values and comments, as the conversions read them. Only the blocks being drawn are coloured, just
-// before they are drawn, so that a program of a million lines opens as fast as without colours. The
+// Colours the NC words of a text pane: G and M codes, sequence numbers, other address letters (their
+// values stay black) and comments, as the conversions read them. Only the blocks being drawn are coloured,
+// just before they are drawn, so that a program of a million lines opens as fast as without colours. The
 // colours are the block layouts' own formats: the text, its change notifications, the undo stack and the
 // modified flag never see them, and a colour the search put on the text stays on top.
 class PaneColouring : public QObject
@@ -27,8 +27,8 @@ public:
     // Off takes every colour away again (as the blocks are next drawn).
     void SetEnabled(bool enabled);
 
-    // Colours (or, when off, uncolours) every block that would be drawn now; the pane's drawing does it
-    // by itself, this is for the benchmark and the tests.
+    // Colours (or, when off, uncolours) every block that would be drawn now. The pane's drawing does it
+    // by itself; the tests call it to look at the colours without drawing.
     void ColourVisibleBlocks();
 
 protected:
