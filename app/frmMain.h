@@ -20,6 +20,7 @@ class Prompter;
 class SearchCommands;
 class TextPaneTarget;
 class TextPane;
+class ToolPathView;
 class QAction;
 class QFrame;
 class QLabel;
@@ -109,6 +110,7 @@ public:
     QAction *mnuConvertMachine = nullptr;
     QAction *mnuAddCR = nullptr;
     QMenu *mnuView = nullptr;
+    QAction *mnuViewToolPath = nullptr;
     QMenu *mnuHelp = nullptr;
     QAction *mnuHelpAbout = nullptr;
 
@@ -136,6 +138,7 @@ public:
     void mnuConvertMachine_Click();
     void mnuAddCR_Click();
     void mnuHelpAbout_Click();
+    void mnuViewToolPath_Click(bool checked);
     void Command1_Click();
     void Command2_Click();
     void RichTextBox1_Change();
@@ -198,4 +201,7 @@ private:
     void CreateSearchCommands();
     std::unique_ptr<TextPaneTarget> m_sourceTarget;
     std::unique_ptr<SearchCommands> m_search;
+
+    // The tool path window, made when first opened.
+    ToolPathView *m_toolPathView = nullptr;
 };

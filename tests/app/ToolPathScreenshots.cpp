@@ -1,0 +1,63 @@
+// Draws the tool path window into PNG files, to look at it (not a test): the example program's path, and
+// the example with its translation while the result is shown. `xvfb-run toolpath_screenshots DIR`.
+#include "AppFakes.h"
+#include "app/AppFonts.h"
+#include "app/TextPane.h"
+#include "app/ToolPathView.h"
+#include "app/frmMain.h"
+#include "machine/TableFile.h"
+#include "machine/Translator.h"
+#include "nc/ProgramText.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+#include <cstdio>
+
+namespace {
+
+bool Save(QWidget &window, const QString &path)
+{
+    QApplication::processEvents();
+    const bool saved = window.grab().save(path);
+    std::printf("%s %s\n", saved ? "wrote" : "could not write", qPrintable(path));
+    return saved;
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    InstallJapaneseFontSubstitutes();
+    const QDir dir(argc > 1 ? QString::fromLocal8Bit(argv[1]) : QDir::currentPath());
+    QTemporaryDir settings;
+    FakePrompter prompter;
+    FakeKeyboardLocks locks;
+    frmMain window(MainWindowServices{prompter, locks, settings.filePath(QStringLiteral("settings.ini")),
+                                      settings.filePath(QStringLiteral("app"))});
+    window.Form_Load({});
+    ReadTableFile(QStringLiteral(BRINDLEWICK_DATA_DIR "/") + DefaultTableFileName(), window.State().Table);
+    QFile file(QStringLiteral(BRINDLEWICK_DATA_DIR "/example.nc"));
+    file.open(QIODevice::ReadOnly);
+    window.RichTextBox1->SetText(nc::DecodeCp932(file.readAll()).text);
+    window.show();
+    window.mnuViewToolPath->trigger();
+    auto *view = window.findChild<ToolPathView *>(QStringLiteral("ToolPathView"));
+    const auto settle = [&] { return QTest::qWaitFor([&] { return !view->Busy(); }, 10000); };
+    bool ok = settle();
+    window.RichTextBox1->SetSelStart(window.RichTextBox1->Text().indexOf(QStringLiteral("G02 X50.")));
+    ok = Save(*view, dir.filePath(QStringLiteral("ToolPath-example.png"))) && ok;
+
+    const TranslationResult translated =
+        TranslateProgram(window.RichTextBox1->Text(), window.State().Table, TranslatorOptions());
+    window.SetResultText(translated.text);
+    window.ShowConversionResult();
+    ok = settle() && ok;
+    ok = Save(*view, dir.filePath(QStringLiteral("ToolPath-translated.png"))) && ok;
+    ok = Save(window, dir.filePath(QStringLiteral("ToolPath-main-window.png"))) && ok;
+    return ok ? 0 : 1;
+}
