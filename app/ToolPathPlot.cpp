@@ -5,6 +5,8 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
+#include <QResizeEvent>
+#include <QTimer>
 #include <QWheelEvent>
 
 #include <algorithm>
@@ -15,11 +17,12 @@ using toolpath::SegmentKind;
 
 namespace {
 
-constexpr double RadiansToDegrees = 180 / 3.14159265358979323846;
 // How near a click must be to a segment to pick it, in pixels.
 constexpr double PickDistance = 6;
 // The room left around the paths when they are fitted, in pixels.
 constexpr int FitMargin = 24;
+// How long after the last drag or wheel step the paths are drawn anew at the new view.
+constexpr int RedrawDelayMs = 150;
 
 double DistanceToLine(QPointF p, QPointF a, QPointF b)
 {
@@ -45,11 +48,16 @@ ToolPathPlot::ToolPathPlot(QWidget *parent) : QWidget(parent)
     setMinimumSize(200, 150);
     setMouseTracking(false);
     setCursor(Qt::OpenHandCursor);
+    m_redrawLater = new QTimer(this);
+    m_redrawLater->setSingleShot(true);
+    m_redrawLater->setInterval(RedrawDelayMs);
+    connect(m_redrawLater, &QTimer::timeout, this, [this] { update(); });
 }
 
 void ToolPathPlot::SetPaths(Paths paths, bool fit)
 {
     m_paths = std::move(paths);
+    m_cacheValid = false;
     if (fit || m_fitPending)
         ZoomToFit();
     update();
@@ -106,6 +114,7 @@ void ToolPathPlot::ZoomToFit()
         if (highA >= lowA)
             break;
     }
+    m_cacheValid = false;
     m_fitPending = highA < lowA || width() <= 2 * FitMargin || height() <= 2 * FitMargin;
     if (highA < lowA) {
         m_centre = {};
@@ -121,10 +130,45 @@ void ToolPathPlot::ZoomToFit()
     update();
 }
 
+// The paths are drawn into a picture that is kept while the view stays as it is. While the view is
+// dragged or zoomed the picture is shown moved and scaled, and drawn anew a moment after the movement
+// stops, so panning stays smooth however long the path.
 void ToolPathPlot::paintEvent(QPaintEvent *)
 {
+    const bool sameView = m_cacheValid && m_cacheScale == m_scale && m_cacheCentre == m_centre &&
+                          m_cache.size() == size() * devicePixelRatioF();
+    if (!m_cacheValid || (sameView == false && !m_redrawLater->isActive()))
+        RenderCache();
     QPainter painter(this);
-    painter.fillRect(rect(), Qt::white);
+    if (m_cacheScale == m_scale && m_cacheCentre == m_centre) {
+        painter.drawPixmap(0, 0, m_cache);
+    } else {
+        // the cached picture placed where its points are drawn now
+        const double k = m_scale / m_cacheScale;
+        const QPointF shift((m_cacheCentre.x() - m_centre.x()) * m_scale,
+                            -(m_cacheCentre.y() - m_centre.y()) * m_scale);
+        const QPointF half(width() / 2.0, height() / 2.0);
+        painter.fillRect(rect(), Qt::white);
+        painter.translate(half + shift);
+        painter.scale(k, k);
+        painter.translate(-half);
+        painter.drawPixmap(QPointF(0, 0), m_cache);
+        painter.resetTransform();
+    }
+    painter.setRenderHint(QPainter::Antialiasing, true);
+    DrawHighlight(painter);
+    DrawLegend(painter);
+}
+
+void ToolPathPlot::RenderCache()
+{
+    m_cache = QPixmap(size() * devicePixelRatioF());
+    m_cache.setDevicePixelRatio(devicePixelRatioF());
+    m_cache.fill(Qt::white);
+    m_cacheScale = m_scale;
+    m_cacheCentre = m_centre;
+    m_cacheValid = true;
+    QPainter painter(&m_cache);
     painter.setRenderHint(QPainter::Antialiasing, true);
     // the turning axis, X = 0, on a lathe plot
     if (m_plane == Plane::XZ) {
@@ -142,18 +186,24 @@ void ToolPathPlot::paintEvent(QPaintEvent *)
     if (m_paths.source)
         DrawPath(painter, *m_paths.source, {QColor(0, 60, 200), QColor(90, 130, 230), QColor(0, 130, 60)},
                  sourceDiffers);
-    DrawHighlight(painter);
-    DrawLegend(painter);
+}
+
+void ToolPathPlot::ViewMoved()
+{
+    m_redrawLater->start();
+    update();
 }
 
 // Segments are gathered per pen and drawn in a few calls; a segment that stays on the pixel the last one
-// ended on adds nothing to see and is passed over, so a path of a million segments draws at the speed of
-// the pixels it covers.
+// ended on adds nothing to see and is passed over, so a path of a million short segments draws at the
+// speed of the pixels it covers. Arcs become chords a quarter pixel from the true arc. Past a few ten
+// thousand lines the plot is drawn without smoothing and rapids without dashes, which cost more than the
+// lines themselves and cannot be told apart in such a crowd anyway.
 void ToolPathPlot::DrawPath(QPainter &painter, const toolpath::ToolPath &path, const Style &style,
                             const std::vector<std::uint8_t> *differs) const
 {
+    constexpr qsizetype CrowdedLines = 20000;
     QVector<QLineF> feeds, rapids, different;
-    QPainterPath arcs, differentArcs;
     QVector<QPointF> markers, places;
     const QRectF visible = QRectF(rect()).adjusted(-2, -2, 2, 2);
     QPoint lastPixel(INT_MIN, INT_MIN);
@@ -177,40 +227,27 @@ void ToolPathPlot::DrawPath(QPainter &painter, const toolpath::ToolPath &path, c
             continue;
         lastPixel = pixel;
         lastKind = s.kind;
-        const bool arcInView = s.IsArc() && s.plane == ViewPlane();
-        if (arcInView) {
-            const toolpath::ArcShape shape = toolpath::ShapeOf(s);
-            const double r = shape.radius * m_scale;
-            const QPointF c = ToScreen(toolpath::WithPlane(s.start, shape.centre, s.plane));
-            const QRectF box(c.x() - r, c.y() - r, 2 * r, 2 * r);
-            if (r >= 1 && box.intersects(visible)) {
-                QPainterPath &target = differing ? differentArcs : arcs;
-                target.moveTo(a);
-                target.arcTo(box, shape.startAngle * RadiansToDegrees, shape.sweep * RadiansToDegrees);
-                continue;
-            }
-            if (r >= 1)
-                continue;
-        }
-        if (!QRectF(a, b).normalized().adjusted(-1, -1, 1, 1).intersects(visible))
+        QVector<QLineF> &target = differing ? different : s.kind == SegmentKind::Rapid ? rapids : feeds;
+        if (s.IsArc() && s.plane == ViewPlane()) {
+            AddArc(target, s, visible);
             continue;
-        (differing ? different : s.kind == SegmentKind::Rapid ? rapids : feeds).append(QLineF(a, b));
+        }
+        if (QRectF(a, b).normalized().adjusted(-1, -1, 1, 1).intersects(visible))
+            target.append(QLineF(a, b));
     }
-    if (!different.isEmpty() || !differentArcs.isEmpty()) {
+    const bool crowded = feeds.size() + rapids.size() > CrowdedLines;
+    painter.setRenderHint(QPainter::Antialiasing, !crowded);
+    if (!different.isEmpty()) {
         painter.setPen(QPen(QColor(255, 0, 0, 90), 7, Qt::SolidLine, Qt::RoundCap));
         painter.drawLines(different);
-        painter.drawPath(differentArcs);
     }
     painter.setBrush(Qt::NoBrush);
-    painter.setPen(QPen(style.rapid, 1, Qt::DashLine));
+    painter.setPen(QPen(style.rapid, 1, crowded ? Qt::SolidLine : Qt::DashLine));
     painter.drawLines(rapids);
-    painter.setPen(QPen(style.feed, 1.5));
+    painter.setPen(QPen(style.feed, crowded ? 1 : 1.5));
     painter.drawLines(feeds);
-    painter.drawPath(arcs);
-    painter.setPen(QPen(style.feed, 1.5));
-    for (const QLineF &line : std::as_const(different))
-        painter.drawLine(line);
-    painter.drawPath(differentArcs);
+    painter.drawLines(different);
+    painter.setRenderHint(QPainter::Antialiasing, true);
     painter.setPen(QPen(style.marker, 1.5));
     for (const QPointF &m : std::as_const(markers)) {
         painter.drawLine(m + QPointF(-4, -4), m + QPointF(4, 4));
@@ -219,6 +256,24 @@ void ToolPathPlot::DrawPath(QPainter &painter, const toolpath::ToolPath &path, c
     painter.setPen(QPen(Qt::red, 2));
     for (const QPointF &p : std::as_const(places))
         painter.drawEllipse(p, 9, 9);
+}
+
+void ToolPathPlot::AddArc(QVector<QLineF> &lines, const Segment &arc, const QRectF &visible) const
+{
+    const toolpath::ArcShape shape = toolpath::ShapeOf(arc);
+    const double r = shape.radius * m_scale;
+    const QPointF c = ToScreen(toolpath::WithPlane(arc.start, shape.centre, arc.plane));
+    if (!QRectF(c.x() - r, c.y() - r, 2 * r, 2 * r).adjusted(-1, -1, 1, 1).intersects(visible))
+        return;
+    const double step = r > 0.25 ? 2 * std::acos(1 - 0.25 / r) : 2 * 3.14159265358979323846;
+    const int chords = int(std::clamp(std::ceil(std::fabs(shape.sweep) / step), 1.0, 720.0));
+    QPointF from = ToScreen(arc.start);
+    for (int k = 1; k <= chords; ++k) {
+        const double angle = shape.startAngle + shape.sweep * k / chords;
+        const QPointF to(c.x() + r * std::cos(angle), c.y() - r * std::sin(angle));
+        lines.append(QLineF(from, to));
+        from = to;
+    }
 }
 
 void ToolPathPlot::DrawHighlight(QPainter &painter) const
@@ -317,7 +372,7 @@ void ToolPathPlot::mouseMoveEvent(QMouseEvent *event)
     const QPointF fromPress = event->position() - m_pressPos;
     m_dragged = m_dragged || std::hypot(fromPress.x(), fromPress.y()) > 3;
     m_centre -= QPointF(delta.x() / m_scale, -delta.y() / m_scale);
-    update();
+    ViewMoved();
 }
 
 void ToolPathPlot::mouseReleaseEvent(QMouseEvent *event)
@@ -355,11 +410,13 @@ void ToolPathPlot::wheelEvent(QWheelEvent *event)
     const QPointF offset(pos.x() - width() / 2.0, -(pos.y() - height() / 2.0));
     m_centre += offset / m_scale - offset / scale;
     m_scale = scale;
-    update();
+    ViewMoved();
 }
 
-void ToolPathPlot::resizeEvent(QResizeEvent *)
+void ToolPathPlot::resizeEvent(QResizeEvent *event)
 {
+    if (event->size() != event->oldSize())
+        m_cacheValid = false;
     if (m_fitPending)
         ZoomToFit();
 }

@@ -3,11 +3,15 @@
 #include "toolpath/PathCompare.h"
 #include "toolpath/ToolPath.h"
 
+#include <QLineF>
+#include <QPixmap>
 #include <QPointF>
+#include <QVector>
 #include <QWidget>
 #include <memory>
 
 class QPainter;
+class QTimer;
 
 // The drawing of one or two tool paths in a plane: Z across and X up (a lathe), or X across and Y up
 // (a mill). Rapids dashed, cutting moves solid, arcs as arcs; drag to pan, the wheel to zoom, a click picks
@@ -64,8 +68,12 @@ private:
     struct Style;
 
     toolpath::ArcPlane ViewPlane() const;
+    void RenderCache();
+    // The view was dragged or zoomed: the picture follows at once, the paths are drawn anew later.
+    void ViewMoved();
     void DrawPath(QPainter &painter, const toolpath::ToolPath &path, const Style &style,
                   const std::vector<std::uint8_t> *differs) const;
+    void AddArc(QVector<QLineF> &lines, const toolpath::Segment &arc, const QRectF &visible) const;
     void DrawHighlight(QPainter &painter) const;
     void DrawLegend(QPainter &painter) const;
     double PixelsTo(const toolpath::Segment &s, QPointF pos) const;
@@ -78,6 +86,12 @@ private:
     QPointF m_centre; // plane coordinates at the middle of the widget
     bool m_fitPending = true;
     std::int32_t m_highlightLine = -1;
+    // the paths as last drawn, and the view they were drawn at
+    QPixmap m_cache;
+    bool m_cacheValid = false;
+    double m_cacheScale = 1;
+    QPointF m_cacheCentre;
+    QTimer *m_redrawLater = nullptr;
     QPointF m_pressPos;
     QPointF m_lastPos;
     bool m_dragged = false;

@@ -2,13 +2,15 @@
 // segments (what the plot view does after each edit) and the comparison of two paths (what it does while a
 // result is shown), and writes the figures to bench/RESULTS-toolpath.md.
 
+#include "app/ToolPathPlot.h"
 #include "bench/ProgramGenerator.h"
 #include "toolpath/PathCompare.h"
 #include "toolpath/ToolPath.h"
 
-#include <QCoreApplication>
+#include <QApplication>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QMouseEvent>
 #include <QSysInfo>
 #include <QTextStream>
 #include <QThread>
@@ -68,6 +70,8 @@ struct Row
     qsizetype problems = 0;
     double walk = 0;
     double compare = 0;
+    double paint = 0;
+    double panFrame = 0;
 };
 
 Row Measure(const QString &name, const QString &program, qsizetype lines, int repetitions)
@@ -83,6 +87,28 @@ Row Measure(const QString &name, const QString &program, qsizetype lines, int re
     // the same path twice: every segment is found at once, the comparison's usual case
     const toolpath::ToolPath copy = path;
     row.compare = MedianSeconds(repetitions, [&] { (void)toolpath::ComparePaths(path, copy); });
+    // one drawing of the plot window's canvas at 800 x 600, the whole path in view
+    ToolPathPlot plot;
+    plot.resize(800, 600);
+    plot.show();
+    plot.SetPaths({std::make_shared<const toolpath::ToolPath>(std::move(path)), nullptr, nullptr}, true);
+    row.paint = MedianSeconds(repetitions, [&] {
+        plot.SetPaths(plot.Shown(), false); // drawn anew
+        (void)plot.grab();
+    });
+    // a frame while the view is dragged: the picture moves, the paths are not drawn again
+    const QPointF middle(400, 300);
+    QMouseEvent press(QEvent::MouseButtonPress, middle, plot.mapToGlobal(middle), Qt::LeftButton,
+                      Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&plot, &press);
+    int step = 0;
+    row.panFrame = MedianSeconds(repetitions, [&] {
+        const QPointF to = middle + QPointF(++step * 5, 0);
+        QMouseEvent move(QEvent::MouseMove, to, plot.mapToGlobal(to), Qt::NoButton, Qt::LeftButton,
+                         Qt::NoModifier);
+        QApplication::sendEvent(&plot, &move);
+        (void)plot.grab();
+    });
     std::printf("%-6s %8lld lines %6.1f MB  %8lld segments  walk %.3f s  compare %.3f s\n", qPrintable(name),
                 static_cast<long long>(lines), row.megabytes, static_cast<long long>(row.segments), row.walk,
                 row.compare);
@@ -94,12 +120,15 @@ QString Table(const std::vector<Row> &rows)
 {
     QString text;
     QTextStream out(&text);
-    out << "| program | lines | size (MB) | segments | skipped | walk (s) | compare (s) | walk under 2 s |\n";
-    out << "|---|---:|---:|---:|---:|---:|---:|---|\n";
+    out << "| program | lines | size (MB) | segments | skipped | walk (s) | compare (s) | draw (s) | pan "
+           "frame (s) | walk "
+           "under 2 s |\n";
+    out << "|---|---:|---:|---:|---:|---:|---:|---:|---:|---|\n";
     for (const Row &r : rows)
         out << "| " << r.program << " | " << r.lines << " | " << QString::number(r.megabytes, 'f', 1) << " | "
             << r.segments << " | " << r.problems << " | " << QString::number(r.walk, 'f', 3) << " | "
-            << QString::number(r.compare, 'f', 3) << " | " << (r.walk < 2 ? "yes" : "NO") << " |\n";
+            << QString::number(r.compare, 'f', 3) << " | " << QString::number(r.paint, 'f', 3) << " | "
+            << QString::number(r.panFrame, 'f', 4) << " | " << (r.walk < 2 ? "yes" : "NO") << " |\n";
     return text;
 }
 
@@ -107,7 +136,9 @@ QString Table(const std::vector<Row> &rows)
 
 int main(int argc, char **argv)
 {
-    QCoreApplication app(argc, argv);
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
     const Settings settings = ReadSettings(app.arguments());
     std::vector<Row> rows;
     for (const qsizetype lines : settings.sizes) {
@@ -125,7 +156,10 @@ int main(int argc, char **argv)
     out << "# Tool path benchmark\n\n"
         << "Written by `brindlewick-bench-path` (bench/PathBench.cpp, run by bench.sh): the walk of a "
            "generated "
-           "program into its tool path, and the comparison of that path with an equal one, median of "
+           "program into its tool path, the comparison of that path with an equal one, and one drawing of "
+           "the "
+           "whole path by the plot window (800 x 600, offscreen) and one frame while it is dragged, median "
+           "of "
         << settings.repetitions << " runs, one thread, " << QThread::idealThreadCount() << "-core "
         << QSysInfo::currentCpuArchitecture() << " machine.\n\n"
         << Table(rows);
