@@ -35,11 +35,13 @@ double DistanceToLine(QPointF p, QPointF a, QPointF b)
 
 } // namespace
 
+// The result is drawn wider under the source, so that where both run together both colours show.
 struct ToolPathPlot::Style
 {
     QColor feed;
     QColor rapid;
     QColor marker;
+    double width = 1.5;
 };
 
 ToolPathPlot::ToolPathPlot(QWidget *parent) : QWidget(parent)
@@ -181,8 +183,8 @@ void ToolPathPlot::RenderCache()
     const std::vector<std::uint8_t> *sourceDiffers =
         m_paths.comparison ? &m_paths.comparison->sourceDiffers : nullptr;
     if (m_paths.result)
-        DrawPath(painter, *m_paths.result, {QColor(230, 120, 0), QColor(240, 170, 90), QColor(200, 90, 0)},
-                 resultDiffers);
+        DrawPath(painter, *m_paths.result,
+                 {QColor(240, 140, 20), QColor(240, 170, 90), QColor(200, 90, 0), 5}, resultDiffers);
     if (m_paths.source)
         DrawPath(painter, *m_paths.source, {QColor(0, 60, 200), QColor(90, 130, 230), QColor(0, 130, 60)},
                  sourceDiffers);
@@ -242,9 +244,10 @@ void ToolPathPlot::DrawPath(QPainter &painter, const toolpath::ToolPath &path, c
         painter.drawLines(different);
     }
     painter.setBrush(Qt::NoBrush);
-    painter.setPen(QPen(style.rapid, 1, crowded ? Qt::SolidLine : Qt::DashLine));
+    painter.setPen(
+        QPen(style.rapid, crowded ? 1 : style.width - 0.5, crowded ? Qt::SolidLine : Qt::DashLine));
     painter.drawLines(rapids);
-    painter.setPen(QPen(style.feed, crowded ? 1 : 1.5));
+    painter.setPen(QPen(style.feed, crowded ? 1 : style.width));
     painter.drawLines(feeds);
     painter.drawLines(different);
     painter.setRenderHint(QPainter::Antialiasing, true);
@@ -306,18 +309,18 @@ void ToolPathPlot::DrawLegend(QPainter &painter) const
 {
     const int x = width() - 110;
     int y = 18;
-    const auto entry = [&](const QColor &colour, Qt::PenStyle pen, const QString &text) {
-        painter.setPen(QPen(colour, colour.alpha() < 255 ? 6 : 1.5, pen));
+    const auto entry = [&](const QColor &colour, double width, Qt::PenStyle pen, const QString &text) {
+        painter.setPen(QPen(colour, width, pen));
         painter.drawLine(x, y - 4, x + 24, y - 4);
         painter.setPen(Qt::black);
         painter.drawText(x + 30, y, text);
         y += 16;
     };
-    entry(QColor(0, 60, 200), Qt::SolidLine, QStringLiteral("切削送り"));
-    entry(QColor(0, 60, 200), Qt::DashLine, QStringLiteral("早送り"));
+    entry(QColor(0, 60, 200), 1.5, Qt::SolidLine, QStringLiteral("切削送り"));
+    entry(QColor(0, 60, 200), 1.5, Qt::DashLine, QStringLiteral("早送り"));
     if (m_paths.result) {
-        entry(QColor(230, 120, 0), Qt::SolidLine, QStringLiteral("変換結果"));
-        entry(QColor(255, 0, 0, 90), Qt::SolidLine, QStringLiteral("相違"));
+        entry(QColor(240, 140, 20), 5, Qt::SolidLine, QStringLiteral("変換結果"));
+        entry(QColor(255, 0, 0, 90), 6, Qt::SolidLine, QStringLiteral("相違"));
     }
     painter.setPen(Qt::black);
     painter.drawText(10, 16,

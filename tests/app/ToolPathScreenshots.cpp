@@ -5,6 +5,7 @@
 #include "app/TextPane.h"
 #include "app/ToolPathView.h"
 #include "app/frmMain.h"
+#include "convert/XyCxPass.h"
 #include "machine/TableFile.h"
 #include "machine/Translator.h"
 #include "nc/ProgramText.h"
@@ -59,5 +60,17 @@ int main(int argc, char *argv[])
     ok = settle() && ok;
     ok = Save(*view, dir.filePath(QStringLiteral("ToolPath-translated.png"))) && ok;
     ok = Save(window, dir.filePath(QStringLiteral("ToolPath-main-window.png"))) && ok;
+
+    // a mill contour and its XY-CX conversion: X against Y, the polar result over the source
+    window.Command1_Click();
+    window.RichTextBox1->SetText(QStringLiteral("G90 G00 X-30. Y-20. Z5.\r\nG01 Z-1. F200\r\nX30.\r\n"
+                                                "G03 X40. Y-10. R10.\r\nG01 Y10.\r\nG03 X30. Y20. I-10.\r\n"
+                                                "G01 X-30.\r\nG03 X-40. Y10. J-10.\r\nG01 Y-10.\r\n"
+                                                "G03 X-30. Y-20. I10.\r\nG00 Z5.\r\nX0 Y0\r\n"));
+    ok = settle() && ok;
+    window.SetResultText(ConvertXyCx(window.RichTextBox1->Text(), XyCxDirection::ToCx));
+    window.ShowConversionResult();
+    ok = settle() && ok;
+    ok = Save(*view, dir.filePath(QStringLiteral("ToolPath-xycx.png"))) && ok;
     return ok ? 0 : 1;
 }
