@@ -60,28 +60,46 @@ ToolPath ScaledPath(const ToolPath &path, double factor)
     return scaled;
 }
 
-// Looks for every sample point of `segment` on the segments of `other` of the same kind, trying the ones
-// nearest to `near` first; returns the index of the last segment that held a sample, or -1 when some
-// sample lies on none.
-qsizetype FindAlong(const Segment &segment, const ToolPath &other, qsizetype near, double tolerance)
+// The moves of a path, without the cycle markers, which are never compared and would only stretch the
+// distance between matching moves.
+std::vector<const Segment *> MovesOf(const ToolPath &path)
 {
-    const qsizetype count = qsizetype(other.segments.size());
+    std::vector<const Segment *> moves;
+    moves.reserve(path.segments.size());
+    for (const Segment &s : path.segments)
+        if (s.kind != SegmentKind::Cycle)
+            moves.push_back(&s);
+    return moves;
+}
+
+// The index of a move of `other` of the same kind within `tolerance` of `p`, tried from `hint` outwards up
+// to Window moves either way; -1 when there is none.
+qsizetype FindPoint(const Point3 &p, bool cuts, const std::vector<const Segment *> &other, qsizetype hint,
+                    double tolerance)
+{
+    const qsizetype count = qsizetype(other.size());
+    for (qsizetype step = 0; step <= 2 * Window; ++step) {
+        // hint, hint + 1, hint - 1, hint + 2, ...
+        const qsizetype j = hint + ((step % 2) ? (step + 1) / 2 : -(step / 2));
+        if (j < 0 || j >= count)
+            continue;
+        const Segment &candidate = *other[std::size_t(j)];
+        if (Cuts(candidate) == cuts && DistanceTo(candidate, p) <= tolerance)
+            return j;
+    }
+    return -1;
+}
+
+// Looks for every sample point of `segment` on the moves of `other`, near `hint`; returns the index of the
+// last move that held a sample, or -1 when some sample lies on none.
+qsizetype FindAlong(const Segment &segment, const std::vector<const Segment *> &other, qsizetype hint,
+                    double tolerance)
+{
     const int samples = int(std::clamp(LengthOf(segment) / (tolerance * 100), 4.0, 32.0));
     qsizetype found = -1;
-    qsizetype hint = near;
     for (int i = 0; i <= samples; ++i) {
-        const Point3 p = PointAlong(segment, double(i) / samples);
-        qsizetype hit = -1;
-        for (qsizetype step = 0; step <= 2 * Window && hit < 0; ++step) {
-            // hint, hint + 1, hint - 1, hint + 2, ...
-            const qsizetype j = hint + ((step % 2) ? (step + 1) / 2 : -(step / 2));
-            if (j < 0 || j >= count)
-                continue;
-            const Segment &candidate = other.segments[std::size_t(j)];
-            if (candidate.kind != SegmentKind::Cycle && Cuts(candidate) == Cuts(segment) &&
-                DistanceTo(candidate, p) <= tolerance)
-                hit = j;
-        }
+        const qsizetype hit =
+            FindPoint(PointAlong(segment, double(i) / samples), Cuts(segment), other, hint, tolerance);
         if (hit < 0)
             return -1;
         hint = hit;
@@ -90,11 +108,15 @@ qsizetype FindAlong(const Segment &segment, const ToolPath &other, qsizetype nea
     return found;
 }
 
-// Marks each segment of `path` that `other` does not run along; returns the number of runs marked.
+// Marks each segment of `path` that `other` does not run along; returns the number of runs marked. A
+// move is looked for near where the last one was found and, failing that, at the same share of the other
+// path, so that the search finds its place again after a stretch that differs.
 qsizetype MarkDifferences(const ToolPath &path, const ToolPath &other, double tolerance,
                           std::vector<std::uint8_t> &differs)
 {
     differs.assign(path.segments.size(), 0);
+    const std::vector<const Segment *> moves = MovesOf(other);
+    const double share = path.segments.empty() ? 0 : double(moves.size()) / double(path.segments.size());
     qsizetype near = 0;
     qsizetype places = 0;
     bool inRun = false;
@@ -102,7 +124,10 @@ qsizetype MarkDifferences(const ToolPath &path, const ToolPath &other, double to
         const Segment &s = path.segments[i];
         if (s.kind == SegmentKind::Cycle)
             continue;
-        const qsizetype found = FindAlong(s, other, near, tolerance);
+        qsizetype found = FindAlong(s, moves, near, tolerance);
+        const qsizetype proportional = qsizetype(double(i) * share);
+        if (found < 0 && std::abs(proportional - near) > Window)
+            found = FindAlong(s, moves, proportional, tolerance);
         if (found >= 0) {
             near = found;
             inRun = false;
