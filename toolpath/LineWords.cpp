@@ -25,15 +25,26 @@ bool IsValueLetter(QChar c)
     return nc::IsAddressLetter(c) && (ValueLetters & (1u << (c.unicode() - u'A')));
 }
 
-// OSP writes labels and commands as runs of letters (NMAX, NT01, NEND, CALL, MODIN, RTS, SB=); a FANUC
-// program has such runs only in macro statements (IF, GOTO, WHILE), which move nothing either.
+// Whether only blanks and a block delete stand before the 1-based position `pos`.
+bool StartsLine(const NcScanState &scan, qsizetype pos)
+{
+    for (qsizetype p = 1; p < pos; ++p)
+        if (!nc::IsBlank(scan.CharAt(p)) && scan.CharAt(p) != u'/')
+            return false;
+    return true;
+}
+
+// OSP writes labels and commands as runs of letters (NMAX, NT01, NEND at the start of a line; CALL, MODIN,
+// RTS, SB=); a FANUC program has such runs only in macro statements (IF, GOTO, WHILE, NE, EQ), which move
+// nothing either.
 void SkipLetterRun(NcScanState &scan, LineWords &words)
 {
     const qsizetype first = scan.Pos;
     while (scan.Pos < scan.LineLength && nc::IsAddressLetter(scan.CharAt(scan.Pos + 1)))
         ++scan.Pos;
     const QStringView run = QStringView(scan.Line).mid(first - 1, scan.Pos - first + 1);
-    if (run.front() == u'N' || run == u"SB" || run == u"CALL" || run == u"RTS" || run.startsWith(u"MOD"))
+    if ((run.front() == u'N' && StartsLine(scan, first)) || run == u"SB" || run == u"CALL" || run == u"RTS" ||
+        run.startsWith(u"MOD"))
         words.ospMark = true;
 }
 

@@ -136,6 +136,9 @@ TEST(ToolPath, ReadsTheProgramAsALatheOrAMillProgram)
         {u"G00 C90. X20.|G01 Z-1.", MachineKind::Mill, Dialect::Fanuc, true},
         {u"NMAX G50 S2000|NT01 G00 X40 Z5", MachineKind::Lathe, Dialect::Osp, false},
         {u"G00 X40 Z5|G02 X50 Z0 L5", MachineKind::Lathe, Dialect::Osp, false},
+        // a FANUC macro's comparison is no OSP label
+        {u"G00 X40. Z5.|IF[#1NE0]GOTO10|G90 X30. Z-10. F0.2", MachineKind::Lathe, Dialect::Fanuc, false},
+        {u"/NT01 G00 X40 Z5", MachineKind::Lathe, Dialect::Osp, false},
         // a Y inside a comment says nothing
         {u"G00 X40. Z5. (Y10.)", MachineKind::Lathe, Dialect::Fanuc, false},
     };
