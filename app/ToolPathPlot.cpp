@@ -229,13 +229,15 @@ void ToolPathPlot::DrawPath(QPainter &painter, const toolpath::ToolPath &path, c
             continue;
         lastPixel = pixel;
         lastKind = s.kind;
-        QVector<QLineF> &target = differing ? different : s.kind == SegmentKind::Rapid ? rapids : feeds;
-        if (s.IsArc() && s.plane == ViewPlane()) {
+        QVector<QLineF> &target = s.kind == SegmentKind::Rapid ? rapids : feeds;
+        const qsizetype first = target.size();
+        if (s.IsArc() && s.plane == ViewPlane())
             AddArc(target, s, visible);
-            continue;
-        }
-        if (QRectF(a, b).normalized().adjusted(-1, -1, 1, 1).intersects(visible))
+        else if (QRectF(a, b).normalized().adjusted(-1, -1, 1, 1).intersects(visible))
             target.append(QLineF(a, b));
+        // a differing move is laid on a band as well as drawn in its own pen
+        if (differing)
+            different.append(target.mid(first));
     }
     const bool crowded = feeds.size() + rapids.size() > CrowdedLines;
     painter.setRenderHint(QPainter::Antialiasing, !crowded);
@@ -249,7 +251,6 @@ void ToolPathPlot::DrawPath(QPainter &painter, const toolpath::ToolPath &path, c
     painter.drawLines(rapids);
     painter.setPen(QPen(style.feed, crowded ? 1 : style.width));
     painter.drawLines(feeds);
-    painter.drawLines(different);
     painter.setRenderHint(QPainter::Antialiasing, true);
     painter.setPen(QPen(style.marker, 1.5));
     for (const QPointF &m : std::as_const(markers)) {

@@ -52,6 +52,9 @@ struct ToolPathView::Work
         result = std::make_shared<toolpath::ToolPath>(toolpath::WalkToolPath(resultText, options));
         resultStarts = toolpath::LineStarts(resultText);
         comparison = std::make_shared<toolpath::PathComparison>(toolpath::ComparePaths(*source, *result));
+        // a result in another unit is drawn in the source's, over it
+        if (comparison->resultScale != 1)
+            *result = toolpath::ScaledPath(*result, comparison->resultScale);
     }
 };
 
@@ -244,7 +247,8 @@ QString ToolPathView::Summary(const Work &work) const
                     .arg(work.comparison->sourcePlaces)
                     .arg(work.comparison->resultPlaces);
         if (work.comparison->resultScale != 1)
-            text += QStringLiteral(" (結果を %1 倍して比較)").arg(work.comparison->resultScale, 0, 'g', 6);
+            text +=
+                QStringLiteral(" (結果を %1 倍して表示・比較)").arg(work.comparison->resultScale, 0, 'g', 6);
         text += problems(*work.result);
     }
     return text;

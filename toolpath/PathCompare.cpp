@@ -27,11 +27,12 @@ struct Extent
     }
 };
 
-Extent ExtentOf(const ToolPath &path)
+// The extent of the moves; of the cutting moves only when `cutsOnly`.
+Extent ExtentOf(const ToolPath &path, bool cutsOnly = false)
 {
     Extent extent;
     for (const Segment &s : path.segments) {
-        if (s.kind == SegmentKind::Cycle)
+        if (s.kind == SegmentKind::Cycle || (cutsOnly && s.kind == SegmentKind::Rapid))
             continue;
         extent.Add(s.start);
         extent.Add(s.end);
@@ -47,17 +48,6 @@ bool Cuts(const Segment &s)
 Point3 Scaled(const Point3 &p, double factor)
 {
     return {p.x * factor, p.y * factor, p.z * factor};
-}
-
-ToolPath ScaledPath(const ToolPath &path, double factor)
-{
-    ToolPath scaled = path;
-    for (Segment &s : scaled.segments) {
-        s.start = Scaled(s.start, factor);
-        s.end = Scaled(s.end, factor);
-        s.centre = Scaled(s.centre, factor);
-    }
-    return scaled;
 }
 
 // The moves of a path, without the cycle markers, which are never compared and would only stretch the
@@ -142,10 +132,13 @@ qsizetype MarkDifferences(const ToolPath &path, const ToolPath &other, double to
 
 } // namespace
 
+// The sizes of the cutting moves, where both paths have them: a home position from the conversion table,
+// in millimetres whatever the program's unit, would otherwise set the size of both.
 double UnitScaleBetween(const ToolPath &source, const ToolPath &result)
 {
-    const double a = ExtentOf(source).Diagonal();
-    const double b = ExtentOf(result).Diagonal();
+    const bool cutsOnly = ExtentOf(source, true).Diagonal() > 0 && ExtentOf(result, true).Diagonal() > 0;
+    const double a = ExtentOf(source, cutsOnly).Diagonal();
+    const double b = ExtentOf(result, cutsOnly).Diagonal();
     if (!(a > 0) || !(b > 0))
         return 1;
     const double ratio = a / b;
@@ -159,6 +152,17 @@ double UnitScaleBetween(const ToolPath &source, const ToolPath &result)
         }
     }
     return bestMiss < 0.02 ? best : 1;
+}
+
+ToolPath ScaledPath(const ToolPath &path, double factor)
+{
+    ToolPath scaled = path;
+    for (Segment &s : scaled.segments) {
+        s.start = Scaled(s.start, factor);
+        s.end = Scaled(s.end, factor);
+        s.centre = Scaled(s.centre, factor);
+    }
+    return scaled;
 }
 
 PathComparison ComparePaths(const ToolPath &source, const ToolPath &result)

@@ -26,6 +26,9 @@ struct PathComparison
 // of `result` to that of `source`, or 1.
 double UnitScaleBetween(const ToolPath &source, const ToolPath &result);
 
+// `path` with every length times `factor`, to draw a result in the source's unit.
+ToolPath ScaledPath(const ToolPath &path, double factor);
+
 // Compares both paths in program order: each segment is looked for in the other path near the place the
 // segments before it were found, so that a conversion that splits or joins moves still matches and the
 // work stays linear in the length of the paths.

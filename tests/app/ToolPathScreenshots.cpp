@@ -5,6 +5,7 @@
 #include "app/TextPane.h"
 #include "app/ToolPathView.h"
 #include "app/frmMain.h"
+#include "convert/UnitPass.h"
 #include "convert/XyCxPass.h"
 #include "machine/TableFile.h"
 #include "machine/Translator.h"
@@ -60,6 +61,12 @@ int main(int argc, char *argv[])
     ok = settle() && ok;
     ok = Save(*view, dir.filePath(QStringLiteral("ToolPath-translated.png"))) && ok;
     ok = Save(window, dir.filePath(QStringLiteral("ToolPath-main-window.png"))) && ok;
+
+    // the unit change to inches: drawn and compared in millimetres
+    window.SetResultText(ConvertUnit(window.RichTextBox1->Text(), UnitOption::MmToInch));
+    window.ShowConversionResult();
+    ok = settle() && ok;
+    ok = Save(*view, dir.filePath(QStringLiteral("ToolPath-unit.png"))) && ok;
 
     // a mill contour and its XY-CX conversion: X against Y, the polar result over the source
     window.Command1_Click();

@@ -2,6 +2,7 @@
 #include "AppFakes.h"
 #include "app/TextPane.h"
 #include "app/frmMain.h"
+#include "convert/UnitPass.h"
 #include "machine/TableFile.h"
 #include "machine/Translator.h"
 #include "nc/ProgramText.h"
@@ -161,4 +162,27 @@ TEST_F(ToolPathViewTest, FollowsTheTextAndThePlaneChoice)
     EXPECT_EQ(view->picPath->CurrentPlane(), ToolPathPlot::Plane::XZ);
     view->cboPlane->setCurrentIndex(0);
     EXPECT_EQ(view->picPath->CurrentPlane(), ToolPathPlot::Plane::XY);
+}
+
+// A unit change writes no G20/G21: its result is drawn and compared in the source's unit. Only the home
+// return differs: the table's home position is in millimetres whatever unit the program is in.
+TEST_F(ToolPathViewTest, DrawsAResultInAnotherUnitInTheSourcesUnit)
+{
+    ToolPathView *view = OpenView();
+    ASSERT_NE(view, nullptr);
+    m_window->SetResultText(ConvertUnit(m_window->RichTextBox1->Text(), UnitOption::MmToInch));
+    m_window->ShowConversionResult();
+    Settle(*view);
+    EXPECT_TRUE(view->lblSummary->text().endsWith(
+        QStringLiteral("相違 元 1 / 結果 1 箇所 (結果を 25.4 倍して表示・比較)")))
+        << view->lblSummary->text().toStdString();
+    const toolpath::ToolPath &source = *view->picPath->Shown().source;
+    const toolpath::ToolPath &result = *view->picPath->Shown().result;
+    ASSERT_EQ(result.segments.size(), source.segments.size());
+    EXPECT_EQ(source.segments.back().line, 25); // G28 U0. W0.
+    for (std::size_t i = 0; i + 1 < source.segments.size(); ++i) {
+        EXPECT_NEAR(result.segments[i].end.x, source.segments[i].end.x, 0.01) << i;
+        EXPECT_NEAR(result.segments[i].end.z, source.segments[i].end.z, 0.01) << i;
+    }
+    EXPECT_EQ(view->picPath->Shown().comparison->resultDiffers.back(), 1);
 }
