@@ -15,6 +15,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QMenu>
 #include <QTemporaryDir>
 #include <QTest>
 #include <cstdio>
@@ -47,10 +48,14 @@ int main(int argc, char *argv[])
     file.open(QIODevice::ReadOnly);
     window.RichTextBox1->SetText(nc::DecodeCp932(file.readAll()).text);
     window.show();
+    // the view menu with its entry
+    window.mnuView->popup(window.mapToGlobal(QPoint(120, 20)));
+    bool ok = Save(*window.mnuView, dir.filePath(QStringLiteral("ToolPath-menu.png")));
+    window.mnuView->hide();
     window.mnuViewToolPath->trigger();
     auto *view = window.findChild<ToolPathView *>(QStringLiteral("ToolPathView"));
     const auto settle = [&] { return QTest::qWaitFor([&] { return !view->Busy(); }, 10000); };
-    bool ok = settle();
+    ok = settle() && ok;
     window.RichTextBox1->SetSelStart(window.RichTextBox1->Text().indexOf(QStringLiteral("G02 X50.")));
     ok = Save(*view, dir.filePath(QStringLiteral("ToolPath-example.png"))) && ok;
 
