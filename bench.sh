@@ -6,7 +6,9 @@ cd "$(dirname "$0")"
 tools/install-deps.sh
 cmake -S . -B build-bench -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build build-bench -j "$(nproc)" --target brindlewick-bench brindlewick-convert brindlewick-bench-editor \
-      brindlewick-bench-highlight
+      brindlewick-bench-highlight brindlewick-bench-path
 build-bench/bench/brindlewick-bench "$@"
 # the colouring of NC words, with its own table: bench/RESULTS-highlight.md
 build-bench/bench/brindlewick-bench-highlight
+# the tool path, with its own table: bench/RESULTS-toolpath.md
+build-bench/bench/brindlewick-bench-path "$@"

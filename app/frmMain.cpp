@@ -12,6 +12,7 @@
 #include "app/SourcePaneInput.h"
 #include "app/SystemClipboard.h"
 #include "app/TextPane.h"
+#include "app/ToolPathView.h"
 #include "app/WindowPlacement.h"
 #include "app/frmAbout.h"
 #include "convert/G90_G91.h"
@@ -221,6 +222,10 @@ void frmMain::CreateViewMenu()
 {
     mnuView = menuBar()->addMenu(QStringLiteral("表示(&V)"));
     mnuView->setObjectName(QStringLiteral("mnuView"));
+    mnuViewToolPath = mnuView->addAction(QStringLiteral("工具経路(&P)"));
+    mnuViewToolPath->setObjectName(QStringLiteral("mnuViewToolPath"));
+    mnuViewToolPath->setCheckable(true);
+    connect(mnuViewToolPath, &QAction::toggled, this, &frmMain::mnuViewToolPath_Click);
 }
 
 void frmMain::CreateHelpMenu()
@@ -623,6 +628,8 @@ void frmMain::ShowConversionResult()
     Label2->setText(ResultNotice);
     Command1->setEnabled(true);
     Command2->setEnabled(true);
+    if (m_toolPathView)
+        m_toolPathView->ShowResult();
 }
 
 void frmMain::Command1_Click()
@@ -643,6 +650,8 @@ void frmMain::SetResultIdle()
     Command2->setEnabled(false);
     SetLabel2Colour(Black);
     Label2->setText(ResultHeading);
+    if (m_toolPathView)
+        m_toolPathView->HideResult();
 }
 
 // ---- conversions: each dialog runs its pass on OK and hands the result to the result pane ----
@@ -801,4 +810,20 @@ void frmMain::mnuConvertMachine_Click()
 {
     Machine dialog(*this, this, PrompterServices(m_prompter));
     dialog.exec();
+}
+
+// ---- the tool path window ----
+
+// The window is made on first use; closing it unchecks the entry.
+void frmMain::mnuViewToolPath_Click(bool checked)
+{
+    if (!m_toolPathView) {
+        if (!checked)
+            return;
+        m_toolPathView = new ToolPathView(*RichTextBox1, *RichTextBox2, m_state.Table, this);
+        connect(m_toolPathView, &ToolPathView::Closed, this, [this] { mnuViewToolPath->setChecked(false); });
+        if (Command1->isEnabled())
+            m_toolPathView->ShowResult();
+    }
+    m_toolPathView->setVisible(checked);
 }

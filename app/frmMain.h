@@ -21,6 +21,7 @@ class Prompter;
 class SearchCommands;
 class TextPaneTarget;
 class TextPane;
+class ToolPathView;
 class QAction;
 class QFrame;
 class QLabel;
@@ -111,6 +112,7 @@ public:
     QAction *mnuAddCR = nullptr;
     QMenu *mnuView = nullptr;
     QAction *mnuViewColor = nullptr;
+    QAction *mnuViewToolPath = nullptr;
     QMenu *mnuHelp = nullptr;
     QAction *mnuHelpAbout = nullptr;
 
@@ -139,6 +141,7 @@ public:
     void mnuAddCR_Click();
     void mnuViewColor_Click();
     void mnuHelpAbout_Click();
+    void mnuViewToolPath_Click(bool checked);
     void Command1_Click();
     void Command2_Click();
     void RichTextBox1_Change();
@@ -206,4 +209,6 @@ private:
     void CreateColouring();
     PaneColouring *m_sourceColours = nullptr;
     PaneColouring *m_resultColours = nullptr;
+    // The tool path window, made when first opened.
+    ToolPathView *m_toolPathView = nullptr;
 };

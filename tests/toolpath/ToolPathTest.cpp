@@ -1,0 +1,254 @@
+#include "toolpath/ToolPath.h"
+#include "tests/toolpath/PathDescription.h"
+#include "toolpath/SegmentGeometry.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+using namespace toolpath;
+
+namespace {
+
+struct Case
+{
+    const char16_t *program; // lines separated by "|"
+    const char16_t *path;
+};
+
+void CheckPaths(const Case *cases, std::size_t count, const PathOptions &options = {})
+{
+    for (std::size_t i = 0; i < count; ++i) {
+        const QString program = Program(cases[i].program);
+        const ToolPath path = WalkToolPath(program, options);
+        EXPECT_EQ(Describe(path), QString::fromUtf16(cases[i].path)) << program.toStdString();
+        EXPECT_EQ(path.problems.Total(), 0) << program.toStdString();
+    }
+}
+
+} // namespace
+
+// Hand-worked lathe paths: X is a diameter (the plot shows the radius), U and W move from the last
+// position, G02 turns clockwise with Z across and X up. The first positioning of a program comes from an
+// unknown place and is not drawn.
+TEST(ToolPath, LathePathsAsWorkedByHand)
+{
+    const Case cases[] = {
+        {u"G00 X40. Z5.|G01 Z-20. F0.2|X60.", u"F 20,5>20,-20; F 20,-20>30,-20"},
+        {u"G00 X40. Z5.|G01 U10. W-5.|U-4.", u"F 20,5>25,0; F 25,0>23,0"},
+        {u"G00 X40. Z5.|G00 W-2.", u"R 20,5>20,3"},
+        // arcs from (X40, Z-45) to (X50, Z-50): R, I/K, both directions, the longer arc for a negative R
+        {u"G00 X40. Z-45.|G02 X50. Z-50. R5.", u"C 20,-45>25,-50@25,-45"},
+        {u"G00 X40. Z-45.|G03 X50. Z-50. R5.", u"A 20,-45>25,-50@20,-50"},
+        {u"G00 X40. Z-45.|G02 X50. Z-50. R-5.", u"C 20,-45>25,-50@20,-50"},
+        {u"G00 X40. Z-45.|G02 X50. Z-50. I5.", u"C 20,-45>25,-50@25,-45"},
+        {u"G00 X40. Z-45.|G03 X50. Z-50. K-5.", u"A 20,-45>25,-50@20,-50"},
+        {u"G00 X40. Z-45.|G03 U10. W-5. K-5.", u"A 20,-45>25,-50@20,-50"},
+        // the arc code stays in force for the next line
+        {u"G00 X0 Z0|G03 X20. Z-10. R10.|X0 Z-20. R10.", u"A 0,0>10,-10@0,-10; A 10,-10>0,-20@0,-10"},
+        // a system that uses G91 for increments: X stays a diameter
+        {u"G00 X40. Z5.|G91 G01 X10. Z-5.|G90 X30.", u"F 20,5>25,0; F 25,0>15,0"},
+        // inches: every length times 25.4, back to millimetres with G21
+        {u"G20|G00 X1. Z0.2|G01 Z-1.|G21 X10.", u"F 12.7,5.08>12.7,-25.4; F 12.7,-25.4>5,-25.4"},
+        {u"G20|G00 X2. Z0|G02 X2. Z-1. R0.5", u"C 25.4,0>25.4,-25.4@25.4,-12.7"},
+        // a dwell's U or X is a time
+        {u"G00 X40. Z5.|G04 U1.5|G04 X2.|G01 Z0", u"F 20,5>20,0"},
+        // comments, across lines too, hide their words
+        {u"G00 X40. Z5. (X99 Z99)|(G01 X0|Z0)|G01 Z0", u"F 20,5>20,0"},
+        // a lone LF is a character inside its line
+        {u"G00 X40. Z5.|G01 Z0\nX10.", u"F 20,5>5,0"},
+        // the outer diameter cycle: approach, cut, retract, return; its repeat block too
+        {u"G00 X62. Z5.|G90 X50. Z-30. F0.2|X45.|G00 X100.",
+         u"M 25,-30; R 31,5>25,5; F 25,5>25,-30; F 25,-30>31,-30; R 31,-30>31,5; "
+         u"M 22.5,-30; R 31,5>22.5,5; F 22.5,5>22.5,-30; F 22.5,-30>31,-30; R 31,-30>31,5; R 31,5>50,5"},
+        // a taper: the cut starts R (a radius) further out
+        {u"G00 X62. Z5.|G90 X50. Z-30. R-2. F0.2",
+         u"M 25,-30; R 31,5>23,5; F 23,5>25,-30; F 25,-30>31,-30; R 31,-30>31,5"},
+        // the face cycle
+        {u"G00 X62. Z5.|G94 X20. Z-2. F0.2",
+         u"M 10,-2; R 31,5>31,-2; F 31,-2>10,-2; F 10,-2>10,5; R 10,5>31,5"},
+        // the thread cycle goes back at rapid rate
+        {u"G00 X40. Z5.|G92 X38. Z-20. F1.5",
+         u"M 19,-20; R 20,5>19,5; F 19,5>19,-20; R 19,-20>20,-20; R 20,-20>20,5"},
+        // roughing cycles: their U, W and R are allowances and depths; a marker where the tool stands
+        {u"G00 X62. Z5.|G71 U2. R0.5|G71 P10 Q20 U0.4 W0.1 F0.25|G70 P10 Q20|G00 X100.",
+         u"M 31,5; M 31,5; M 31,5; R 31,5>50,5"},
+        // a grooving cycle: a marker at its end point, the tool stays
+        {u"G00 X40. Z5.|G75 R0.5|G75 X20. Z-10. P2000 Q3000 F0.1|G01 Z0", u"M 20,5; M 10,-10; F 20,5>20,0"},
+        // drilling on the face: to the hole at the present level, a marker at the depth
+        {u"G00 X0 Z5.|G83 X0 Z-20. R-2. Q5000 F0.1|G80|G00 X50.", u"M 0,-20; R 0,5>25,5"},
+        // the first move after the cycle cancel is a rapid
+        {u"G00 X40. Z5.|G01 Z0 F0.1|G84 Z-10.|G80|Z5.", u"F 20,5>20,0; M 20,-10; R 20,0>20,5"},
+        // G50: the position is renamed, the tool does not move; with S only it is the speed limit
+        {u"G50 S2000|G00 X40. Z5.|G50 X100. Z10.|G01 Z0", u"F 50,10>50,0"},
+        // a home return without a home position ends at its intermediate point
+        {u"G00 X40. Z5.|G28 U10. W0", u"R 20,5>25,5"},
+        // program number, block numbers, block delete and a T word change nothing
+        {u"%|O1000|N10 G00 X40. Z5.|/N20 G01 Z0 T0101 M08|%", u"F 20,5>20,0"},
+    };
+    CheckPaths(cases, std::size(cases));
+}
+
+TEST(ToolPath, HomeReturnGoesToTheGivenHomePosition)
+{
+    const Case cases[] = {
+        {u"G00 X40. Z5.|G28 U0. W0.", u"R 20,5>400,400"},
+        {u"G00 X40. Z5.|G28 U0.", u"R 20,5>400,5"},
+        {u"G00 X40. Z5.|G28 X60. W0|G00 X10.", u"R 20,5>30,5; R 30,5>400,400; R 400,400>5,400"},
+    };
+    PathOptions options;
+    options.home = Point3{800, 0, 400};
+    CheckPaths(cases, std::size(cases), options);
+}
+
+// Mill programs: X and Y are positions, G90/G91 distance modes, arcs in the XY plane with I and J;
+// a program with C words and no Y word is the polar pair the XY-CX conversion writes.
+TEST(ToolPath, MillPathsAsWorkedByHand)
+{
+    const Case cases[] = {
+        {u"G90 G00 X0 Y0|G01 X10.|G03 X0 Y10. R10.", u"F 0,0>10,0; A 10,0>0,10@0,0"},
+        {u"G00 X0 Y10.|G02 X10. Y0 J-10.", u"C 0,10>10,0@0,0"},
+        {u"G00 X0 Y10.|G02 X0 Y10. J-10.", u"C 0,10>0,10@0,0"},
+        {u"G00 X0 Y0 Z0|G91 G01 X10.|Y5.|G90 X0", u"F 0,0>10,0; F 10,0>10,5; F 10,5>0,5"},
+        {u"G00 X0 Y0|G92 X100. Y100.|G01 X110.", u"F 100,100>110,100"},
+        {u"G00 X0 Y0 Z10.|G81 X10. Y10. Z-5. R2.|X20.|G80|G00 Z50.",
+         u"R 0,0>10,10; M 10,10; R 10,10>20,10; M 20,10; R 20,10>20,10"},
+        // C an angle in degrees, X a diameter
+        {u"G00 C0 X20.|G01 C90.|X40.", u"F 10,0>0,10; F 0,10>0,20"},
+        {u"G00 C0 X20.|G91 G01 C90.|C90.", u"F 10,0>0,10; F 0,10>-10,0"},
+        // the inch unit in a mill program
+        {u"G20 G00 X0 Y0|G01 X1. Y2.", u"F 0,0>25.4,50.8"},
+    };
+    CheckPaths(cases, std::size(cases));
+}
+
+TEST(ToolPath, ReadsTheProgramAsALatheOrAMillProgram)
+{
+    struct KindCase
+    {
+        const char16_t *program;
+        MachineKind machine;
+        Dialect dialect;
+        bool polar;
+    } cases[] = {
+        {u"G00 X40. Z5.|G01 Z0", MachineKind::Lathe, Dialect::Fanuc, false},
+        {u"G00 X0 Y0 Z5.|G01 Z0", MachineKind::Mill, Dialect::Fanuc, false},
+        {u"G00 C90. X20.|G01 Z-1.", MachineKind::Mill, Dialect::Fanuc, true},
+        {u"NMAX G50 S2000|NT01 G00 X40 Z5", MachineKind::Lathe, Dialect::Osp, false},
+        {u"G00 X40 Z5|G02 X50 Z0 L5", MachineKind::Lathe, Dialect::Osp, false},
+        // a FANUC macro's comparison is no OSP label
+        {u"G00 X40. Z5.|IF[#1NE0]GOTO10|G90 X30. Z-10. F0.2", MachineKind::Lathe, Dialect::Fanuc, false},
+        {u"/NT01 G00 X40 Z5", MachineKind::Lathe, Dialect::Osp, false},
+        // a Y inside a comment says nothing
+        {u"G00 X40. Z5. (Y10.)", MachineKind::Lathe, Dialect::Fanuc, false},
+    };
+    for (const KindCase &c : cases) {
+        const ToolPath path = WalkToolPath(Program(c.program));
+        EXPECT_EQ(path.machine, c.machine) << QString::fromUtf16(c.program).toStdString();
+        EXPECT_EQ(path.dialect, c.dialect) << QString::fromUtf16(c.program).toStdString();
+        EXPECT_EQ(path.polar, c.polar) << QString::fromUtf16(c.program).toStdString();
+    }
+    PathOptions asMill;
+    asMill.machine = MachineKind::Mill;
+    const ToolPath forced = WalkToolPath(Program(u"G00 X40. Z5.|G01 X20."), asMill);
+    EXPECT_EQ(forced.machine, MachineKind::Mill);
+    EXPECT_EQ(Describe(forced), u"F 40,0>20,0");
+}
+
+// In OSP the radius of an arc is L, labels are runs of letters, G90 is the absolute mode.
+TEST(ToolPath, ReadsTheOspDialect)
+{
+    const Case cases[] = {
+        {u"NMAX G50 S2000|NT01 G00 X40 Z-45 SB=1200|N000 G02 X50 Z-50 L5", u"C 20,-45>25,-50@25,-45"},
+        {u"NMAX G50 S2000|N000 G00 X40 Z5|N000 G91 G01 X10 Z-5|N000 G90 X0", u"F 20,5>25,0; F 25,0>0,0"},
+        {u"NMAX G50 S2000|N000 G00 X40 Z5|N000 CALL O1234|N000 G01 Z0", u"F 20,5>20,0"},
+        // the OSP thread cycle's U is a parameter; its end point is marked
+        {u"NMAX G50 S2000|N000 G00 X40 Z5|N000 G71 X38 Z-20 I0 H1 D0.2 B55 U0.01 F1.5|N000 G01 Z0",
+         u"M 19,-20; F 20,5>20,0"},
+    };
+    CheckPaths(cases, std::size(cases));
+}
+
+TEST(ToolPath, KeepsTheLineEachSegmentComesFrom)
+{
+    const QString program = Program(u"%|G00 X40. Z5.|(comment)||G01 Z0|X20.\r|G02 X40. Z-10. R10.");
+    const ToolPath path = WalkToolPath(program);
+    ASSERT_EQ(path.segments.size(), 3u);
+    EXPECT_EQ(path.segments[0].line, 4);
+    EXPECT_EQ(path.segments[1].line, 5);
+    EXPECT_EQ(path.segments[2].line, 6);
+    EXPECT_EQ(FirstSegmentOfLine(path, 5), 1);
+    EXPECT_EQ(FirstSegmentOfLine(path, 3), -1);
+    EXPECT_EQ(FirstSegmentOfLine(path, 7), -1);
+
+    const std::vector<qsizetype> starts = LineStarts(program);
+    ASSERT_EQ(starts.size(), 7u);
+    EXPECT_EQ(program.mid(starts[4], 6), u"G01 Z0");
+    EXPECT_EQ(program.mid(starts[6]), u"G02 X40. Z-10. R10.");
+    EXPECT_EQ(LineStarts(u"A\r\n"), (std::vector<qsizetype>{0, 3}));
+    EXPECT_EQ(LineStarts(u"A\nB\rC"), (std::vector<qsizetype>{0}));
+}
+
+// Faulty input is counted and skipped; the path goes on from where the program says the tool is.
+TEST(ToolPath, CountsWhatItCannotDraw)
+{
+    struct BadCase
+    {
+        const char16_t *program;
+        const char16_t *path;
+        qsizetype unreadable;
+        qsizetype absurd;
+        qsizetype badArcs;
+    } cases[] = {
+        {u"G00 X40. Z5.|G01 X#1 Z0", u"F 20,5>20,0", 1, 0, 0},
+        {u"G00 X40. Z5.|G01 X100000000. Z0", u"F 20,5>20,0", 0, 1, 0},
+        {u"G00 X40. Z5.|G01 X99999999999999999999999999999999999999999. Z0", u"F 20,5>20,0", 0, 1, 0},
+        {u"G00 X40. Z5.|G1-2 Z0|G01 X20.", u"R 20,5>20,0; F 20,0>10,0", 1, 0, 0},
+        // a radius shorter than half the chord, a centre not equally far from both ends, no centre at all:
+        // the tool still ends up at the arc's end
+        {u"G00 X0 Z0|G02 X20. Z-20. R1.|G01 Z-30.", u"F 10,-20>10,-30", 0, 0, 1},
+        {u"G00 X0 Z0|G02 X20. Z-20. I3.|G01 Z-30.", u"F 10,-20>10,-30", 0, 0, 1},
+        {u"G00 X0 Z0|G02 X20. Z-20.|G01 Z-30.", u"F 10,-20>10,-30", 0, 0, 1},
+        {u"G00 X0 Z0|G02 X0 Z0 R5.|G01 Z-30.", u"F 0,0>0,-30", 0, 0, 1},
+        // a radius a rounding short of half the chord is the half circle
+        {u"G00 X0 Z0|G02 X0 Z-20. R9.999", u"C 0,0>0,-20@0,-10", 0, 0, 0},
+    };
+    for (const BadCase &c : cases) {
+        const QString program = Program(c.program);
+        const ToolPath path = WalkToolPath(program);
+        EXPECT_EQ(Describe(path), QString::fromUtf16(c.path)) << program.toStdString();
+        EXPECT_EQ(path.problems.unreadableWords, c.unreadable) << program.toStdString();
+        EXPECT_EQ(path.problems.absurdValues, c.absurd) << program.toStdString();
+        EXPECT_EQ(path.problems.badArcs, c.badArcs) << program.toStdString();
+    }
+}
+
+// The arcs' geometry the view and the comparison share.
+TEST(ToolPath, ArcGeometry)
+{
+    struct ArcCase
+    {
+        const char16_t *program;
+        double sweepDegrees;
+        double length;
+    } cases[] = {
+        {u"G00 X0 Y10.|G02 X10. Y0 J-10.", -90, 10 * M_PI / 2},
+        {u"G00 X0 Y10.|G03 X10. Y0 J-10.", 270, 10 * 3 * M_PI / 2},
+        {u"G00 X0 Y10.|G02 X0 Y10. J-10.", -360, 20 * M_PI},
+        {u"G00 X40. Z-45.|G02 X50. Z-50. R5.", -90, 5 * M_PI / 2},
+        {u"G00 X40. Z-45.|G02 X50. Z-50. R-5.", -270, 5 * 3 * M_PI / 2},
+    };
+    for (const ArcCase &c : cases) {
+        const ToolPath path = WalkToolPath(Program(c.program));
+        ASSERT_EQ(path.segments.size(), 1u) << QString::fromUtf16(c.program).toStdString();
+        const Segment &arc = path.segments[0];
+        EXPECT_NEAR(ShapeOf(arc).sweep * 180 / M_PI, c.sweepDegrees, 1e-9);
+        EXPECT_NEAR(LengthOf(arc), c.length, 1e-9);
+        // the middle of the arc is on it, at its radius from the centre; the centre is not
+        const Point3 middle = PointAlong(arc, 0.5);
+        EXPECT_NEAR(DistanceTo(arc, middle), 0, 1e-9);
+        EXPECT_NEAR(DistanceTo(arc, arc.centre), ShapeOf(arc).radius, 1e-9);
+        EXPECT_NEAR(std::hypot(middle.x - arc.centre.x, middle.y - arc.centre.y, middle.z - arc.centre.z),
+                    ShapeOf(arc).radius, 1e-9);
+    }
+}
