@@ -4,10 +4,12 @@
 #include "app/CommandLine.h"
 #include "app/EditCommands.h"
 #include "app/EditIcons.h"
+#include "app/HeadingLayout.h"
 #include "app/KeyboardLocks.h"
 #include "app/MainStatusBar.h"
 #include "app/MainToolBar.h"
 #include "app/Prompter.h"
+#include "app/ResultCompare.h"
 #include "app/SourcePaneInput.h"
 #include "app/SystemClipboard.h"
 #include "app/TextPane.h"
@@ -34,6 +36,7 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QScreen>
+#include <QScrollBar>
 #include <QToolBar>
 #include <algorithm>
 
@@ -116,6 +119,7 @@ frmMain::frmMain(const MainWindowServices &services, QWidget *parent)
     CreateMenus();
     CreateControls();
     CreateSearchCommands();
+    CreateComparison();
     CreateStatusBar();
     CreateEditCommands(services.clipboard);
 }
@@ -219,6 +223,7 @@ void frmMain::CreateViewMenu()
 {
     mnuView = menuBar()->addMenu(QStringLiteral("表示(&V)"));
     mnuView->setObjectName(QStringLiteral("mnuView"));
+    CreateCompareMenuEntries();
 }
 
 void frmMain::CreateHelpMenu()
@@ -435,6 +440,7 @@ void frmMain::Form_Resize()
     Place(Label2, layout.Label2, scale);
     Place(RichTextBox1, layout.RichTextBox1, scale);
     Place(RichTextBox2, layout.RichTextBox2, scale);
+    PlaceHeadingRow();
     // Where the window frame and bars take more room than the twips allow for, the panes end at the
     // bottom of the client area instead of being cut off there.
     for (TextPane *pane : {RichTextBox1, RichTextBox2}) {
@@ -555,6 +561,7 @@ void frmMain::mnuFileExit_Click()
 
 void frmMain::RichTextBox1_Change()
 {
+    m_compare->Clear();
     SetUndoEnabled(true);
     m_documentModified = true;
 }
@@ -604,6 +611,7 @@ void frmMain::ShowConversionResult()
     Label2->setText(ResultNotice);
     Command1->setEnabled(true);
     Command2->setEnabled(true);
+    m_compare->Show();
 }
 
 void frmMain::Command1_Click()
@@ -619,11 +627,13 @@ void frmMain::Command2_Click()
 
 void frmMain::SetResultIdle()
 {
+    m_compare->Clear();
     RichTextBox2->SetText(QString());
     Command1->setEnabled(false);
     Command2->setEnabled(false);
     SetLabel2Colour(Black);
     Label2->setText(ResultHeading);
+    Form_Resize();
 }
 
 // ---- conversions: each dialog runs its pass on OK and hands the result to the result pane ----
@@ -782,4 +792,78 @@ void frmMain::mnuConvertMachine_Click()
 {
     Machine dialog(*this, this, PrompterServices(m_prompter));
     dialog.exec();
+}
+
+// ---- comparing a result with its source ----
+
+void frmMain::CreateCompareMenuEntries()
+{
+    mnuViewScrollTogether = AddEntry(mnuView, "mnuViewScrollTogether", QStringLiteral("スクロールを連動(&S)"),
+                                     {}, &frmMain::mnuViewScrollTogether_Click);
+    mnuViewScrollTogether->setCheckable(true);
+    mnuViewScrollTogether->setChecked(true);
+    mnuViewNextChange = AddEntry(mnuView, "mnuViewNextChange", QStringLiteral("次の変更(&N)"),
+                                 QKeySequence(Qt::Key_F7), &frmMain::mnuViewNextChange_Click);
+    mnuViewPreviousChange =
+        AddEntry(mnuView, "mnuViewPreviousChange", QStringLiteral("前の変更(&R)"),
+                 QKeySequence(Qt::SHIFT | Qt::Key_F7), &frmMain::mnuViewPreviousChange_Click);
+    mnuViewNextChange->setEnabled(false);
+    mnuViewPreviousChange->setEnabled(false);
+}
+
+void frmMain::CreateComparison()
+{
+    lblChangeCount = NewLabel(m_client, "lblChangeCount", PGothicFont(11.25));
+    lblChangeCount->hide();
+    m_compare = std::make_unique<ResultCompare>(*RichTextBox1, *RichTextBox2);
+    // Any edit of the result makes the marks stale; the conversion's own text comes before Show.
+    connect(RichTextBox2, &TextPane::Changed, m_compare.get(), &ResultCompare::Clear);
+    connect(m_compare.get(), &ResultCompare::ShownChanged, this, &frmMain::ShowChangeCount);
+}
+
+void frmMain::ShowChangeCount(bool shown)
+{
+    mnuViewNextChange->setEnabled(shown);
+    mnuViewPreviousChange->setEnabled(shown);
+    const compare::LineDiff *diff = m_compare->Diff();
+    m_changeCountText =
+        shown && diff ? ResultCompare::CountText(diff->changedLines, diff->coarse) : QString();
+    Form_Resize();
+}
+
+// The notice, the count and the buttons share one row: the notice stays whole and clear of the buttons,
+// the count takes the room left over.
+void frmMain::PlaceHeadingRow()
+{
+    const auto textWidth = [](const QLabel *label, const QString &text) {
+        return text.isEmpty() ? 0 : label->fontMetrics().horizontalAdvance(text) + 2;
+    };
+    const HeadingPlaces given{
+        Label1->geometry(), Label2->geometry(), {}, Command1->geometry(), Command2->geometry()};
+    const HeadingTexts texts{textWidth(Label1, Label1->text()), textWidth(Label2, Label2->text()),
+                             textWidth(lblChangeCount, m_changeCountText)};
+    const HeadingPlaces placed = PlaceHeading(given, texts, Scale().ToPixelsX(120));
+    Label1->setGeometry(placed.label1);
+    Label2->setGeometry(placed.notice);
+    Command1->setGeometry(placed.ok);
+    Command2->setGeometry(placed.cancel);
+    lblChangeCount->setVisible(!placed.count.isEmpty());
+    lblChangeCount->setGeometry(placed.count);
+    lblChangeCount->setText(
+        lblChangeCount->fontMetrics().elidedText(m_changeCountText, Qt::ElideRight, placed.count.width()));
+}
+
+void frmMain::mnuViewScrollTogether_Click()
+{
+    m_compare->SetScrollTogether(mnuViewScrollTogether->isChecked());
+}
+
+void frmMain::mnuViewNextChange_Click()
+{
+    m_compare->NextChange();
+}
+
+void frmMain::mnuViewPreviousChange_Click()
+{
+    m_compare->PreviousChange();
 }

@@ -26,6 +26,7 @@ class QLabel;
 class QMenu;
 class QPushButton;
 class QToolBar;
+class ResultCompare;
 
 // What the main window is handed from outside, so that tests can put fakes in place.
 struct MainWindowServices
@@ -70,12 +71,15 @@ public:
     bool SaveDocument(const QString &path);
     // The Undo menu entry (and the toolbar button that shares its action).
     void SetUndoEnabled(bool enabled);
+    // The comparison of a result waiting for OK or Cancel with its source.
+    ResultCompare &Comparison() const { return *m_compare; }
 
     // Controls, named as their objectName.
     TextPane *RichTextBox1 = nullptr;
     TextPane *RichTextBox2 = nullptr;
     QLabel *Label1 = nullptr;
     QLabel *Label2 = nullptr;
+    QLabel *lblChangeCount = nullptr;
     QPushButton *Command1 = nullptr;
     QPushButton *Command2 = nullptr;
     QFrame *Line1 = nullptr;
@@ -109,6 +113,9 @@ public:
     QAction *mnuConvertMachine = nullptr;
     QAction *mnuAddCR = nullptr;
     QMenu *mnuView = nullptr;
+    QAction *mnuViewScrollTogether = nullptr;
+    QAction *mnuViewNextChange = nullptr;
+    QAction *mnuViewPreviousChange = nullptr;
     QMenu *mnuHelp = nullptr;
     QAction *mnuHelpAbout = nullptr;
 
@@ -135,6 +142,9 @@ public:
     void mnuConvertUnit_Click();
     void mnuConvertMachine_Click();
     void mnuAddCR_Click();
+    void mnuViewScrollTogether_Click();
+    void mnuViewNextChange_Click();
+    void mnuViewPreviousChange_Click();
     void mnuHelpAbout_Click();
     void Command1_Click();
     void Command2_Click();
@@ -198,4 +208,13 @@ private:
     void CreateSearchCommands();
     std::unique_ptr<TextPaneTarget> m_sourceTarget;
     std::unique_ptr<SearchCommands> m_search;
+
+    // The marks of a result compared with its source, and the count of changed lines in the heading.
+    void CreateComparison();
+    void CreateCompareMenuEntries();
+    void ShowChangeCount(bool shown);
+    void PlaceHeadingRow();
+    // Goes before the panes do: it takes its marks out of them.
+    std::unique_ptr<ResultCompare> m_compare;
+    QString m_changeCountText;
 };
