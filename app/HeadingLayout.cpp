@@ -36,7 +36,8 @@ void PlaceCount(HeadingPlaces &places, const HeadingTexts &texts, int gap)
     }
     const int right = places.notice.left() - gap;
     const int left = std::max(right - texts.count, places.label1.left() + texts.label1 + gap);
-    if (right <= left)
+    // A count cut to less than a third is no longer read as one.
+    if (right - left < texts.count / 3)
         return;
     places.count = QRect(left, top, right - left, height);
     places.label1.setWidth(std::clamp(left - gap - places.label1.left(), 0, places.label1.width()));

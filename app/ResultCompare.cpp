@@ -144,12 +144,9 @@ void ResultCompare::SetScrollTogether(bool on)
         OnScrolled(false);
 }
 
-QString ResultCompare::CountText(qsizetype lines, bool coarse)
+QString ResultCompare::CountText(qsizetype lines)
 {
-    QString text = QStringLiteral("変更 %1 行").arg(Grouped(lines));
-    if (coarse)
-        text += QStringLiteral(" (概略)");
-    return text;
+    return QStringLiteral("変更 %1 行").arg(Grouped(lines));
 }
 
 const compare::WordDiff &ResultCompare::WordsOf(int sourceLine)

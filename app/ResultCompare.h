@@ -37,8 +37,8 @@ public:
     void NextChange();
     void PreviousChange();
 
-    // "変更 1,234 行"; "(概略)" follows when the lines were paired in order past the search budget.
-    static QString CountText(qsizetype lines, bool coarse);
+    // "変更 1,234 行".
+    static QString CountText(qsizetype lines);
 
 signals:
     void ShownChanged(bool shown);

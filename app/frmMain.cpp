@@ -826,8 +826,7 @@ void frmMain::ShowChangeCount(bool shown)
     mnuViewNextChange->setEnabled(shown);
     mnuViewPreviousChange->setEnabled(shown);
     const compare::LineDiff *diff = m_compare->Diff();
-    m_changeCountText =
-        shown && diff ? ResultCompare::CountText(diff->changedLines, diff->coarse) : QString();
+    m_changeCountText = shown && diff ? ResultCompare::CountText(diff->changedLines) : QString();
     Form_Resize();
 }
 
