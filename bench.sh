@@ -5,5 +5,6 @@ set -euo pipefail
 cd "$(dirname "$0")"
 tools/install-deps.sh
 cmake -S . -B build-bench -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
-cmake --build build-bench -j "$(nproc)" --target brindlewick-bench brindlewick-convert brindlewick-bench-editor
+cmake --build build-bench -j "$(nproc)" --target brindlewick-bench brindlewick-convert brindlewick-bench-editor brindlewick-bench-compare
 build-bench/bench/brindlewick-bench "$@"
+build-bench/bench/brindlewick-bench-compare

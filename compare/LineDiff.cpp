@@ -4,21 +4,21 @@
 
 #include <QHashFunctions>
 #include <algorithm>
+#include <cmath>
 
 namespace compare {
 
 std::vector<TextLine> CutLines(QStringView text)
 {
     std::vector<TextLine> lines;
-    lines.reserve(size_t(text.size() / 24 + 1));
+    lines.reserve(size_t(text.size() / 16 + 1));
     const qsizetype size = text.size();
     qsizetype start = 0;
-    for (qsizetype i = 0; i + 1 < size; ++i) {
-        if (text[i] == u'\r' && text[i + 1] == u'\n') {
-            lines.push_back({start, i - start});
-            start = i + 2;
-            ++i;
-        }
+    for (qsizetype cr = text.indexOf(u'\r'); cr >= 0 && cr + 1 < size; cr = text.indexOf(u'\r', cr + 1)) {
+        if (text[cr + 1] != u'\n')
+            continue;
+        lines.push_back({start, cr - start});
+        start = cr + 2;
     }
     lines.push_back({start, size - start});
     return lines;
@@ -28,6 +28,27 @@ namespace {
 
 // The furthest point reached on a diagonal; Unreached where no path of the allowed length gets there.
 constexpr qsizetype Unreached = -1;
+
+// A text with its lines and a hash of each, so that most unequal lines are told apart without reading them.
+struct LineTexts
+{
+    QStringView text;
+    const std::vector<TextLine> &lines;
+    std::vector<size_t> hashes;
+
+    LineTexts(QStringView t, const std::vector<TextLine> &l) : text(t), lines(l)
+    {
+        hashes.reserve(lines.size());
+        for (const TextLine &line : lines)
+            hashes.push_back(qHash(text.mid(line.start, line.length)));
+    }
+    QStringView Line(int i) const { return text.mid(lines[size_t(i)].start, lines[size_t(i)].length); }
+};
+
+bool SameLine(const LineTexts &x, int a, const LineTexts &y, int b)
+{
+    return x.hashes[size_t(a)] == y.hashes[size_t(b)] && x.Line(a) == y.Line(b);
+}
 
 struct Snake
 {
@@ -40,21 +61,20 @@ struct Snake
 class Matcher
 {
 public:
-    Matcher(QStringView source, const std::vector<TextLine> &sourceLines, QStringView result,
-            const std::vector<TextLine> &resultLines, std::int64_t budget)
-        : m_source(source), m_result(result), m_sourceLines(sourceLines), m_resultLines(resultLines),
-          m_budget(budget)
+    Matcher(const LineTexts &source, const LineTexts &result, std::int64_t budget)
+        : m_source(source), m_result(result), m_budget(budget)
     {
-        m_sourceHashes = Hashes(source, sourceLines);
-        m_resultHashes = Hashes(result, resultLines);
-        m_match.assign(sourceLines.size(), NoLine);
+        m_match.assign(source.lines.size(), NoLine);
     }
 
     std::vector<int> Run()
     {
-        const int n = int(m_sourceLines.size());
-        const int m = int(m_resultLines.size());
-        const size_t reach = size_t((n + m + 1) / 2 + 2);
+        const int n = int(m_source.lines.size());
+        const int m = int(m_result.lines.size());
+        // The search never goes further from the middle diagonal than its budget allows: d steps cost
+        // about d * d.
+        const std::int64_t affordable = std::int64_t(std::sqrt(double(m_budget))) + 2;
+        const size_t reach = size_t(std::min<std::int64_t>((n + m + 1) / 2, affordable) + 2);
         m_forward.assign(2 * reach + 1, Unreached);
         m_backward.assign(2 * reach + 1, Unreached);
         m_centre = qsizetype(reach);
@@ -65,23 +85,7 @@ public:
     bool RanOut() const { return m_ranOut; }
 
 private:
-    static std::vector<size_t> Hashes(QStringView text, const std::vector<TextLine> &lines)
-    {
-        std::vector<size_t> hashes;
-        hashes.reserve(lines.size());
-        for (const TextLine &line : lines)
-            hashes.push_back(qHash(text.mid(line.start, line.length)));
-        return hashes;
-    }
-
-    bool Equal(int a, int b) const
-    {
-        if (m_sourceHashes[size_t(a)] != m_resultHashes[size_t(b)])
-            return false;
-        const TextLine &s = m_sourceLines[size_t(a)];
-        const TextLine &r = m_resultLines[size_t(b)];
-        return m_source.mid(s.start, s.length) == m_result.mid(r.start, r.length);
-    }
+    bool Equal(int a, int b) const { return SameLine(m_source, a, m_result, b); }
 
     void Compare(int a0, int a1, int b0, int b1)
     {
@@ -137,6 +141,8 @@ private:
         const bool odd = (delta & 1) != 0;
         const qsizetype most = (n + m + 1) / 2;
         for (qsizetype d = 0; d <= most; ++d) {
+            if (d + 2 > m_centre)
+                return false;
             for (const qsizetype edge : {d, d + 1}) {
                 Forward(edge) = Forward(-edge) = Unreached;
                 Backward(edge) = Backward(-edge) = Unreached;
@@ -182,12 +188,8 @@ private:
         return false;
     }
 
-    QStringView m_source;
-    QStringView m_result;
-    const std::vector<TextLine> &m_sourceLines;
-    const std::vector<TextLine> &m_resultLines;
-    std::vector<size_t> m_sourceHashes;
-    std::vector<size_t> m_resultHashes;
+    const LineTexts &m_source;
+    const LineTexts &m_result;
     std::vector<int> m_match;
     std::vector<qsizetype> m_forward;
     std::vector<qsizetype> m_backward;
@@ -197,16 +199,11 @@ private:
     bool m_ranOut = false;
 };
 
-bool SameText(QStringView source, const TextLine &s, QStringView result, const TextLine &r)
-{
-    return source.mid(s.start, s.length) == result.mid(r.start, r.length);
-}
-
 // Pairs the lines between two kept lines in order and gathers the rows that are not kept into hunks.
 class Aligner
 {
 public:
-    Aligner(QStringView source, QStringView result, LineDiff &diff)
+    Aligner(const LineTexts &source, const LineTexts &result, LineDiff &diff)
         : m_source(source), m_result(result), m_diff(diff)
     {
     }
@@ -247,7 +244,7 @@ private:
 
     void Pair(int a, int b)
     {
-        if (SameText(m_source, m_diff.sourceLines[size_t(a)], m_result, m_diff.resultLines[size_t(b)]))
+        if (SameLine(m_source, a, m_result, b))
             Kept(a, b);
         else
             Row(a, b, LineState::Changed);
@@ -257,15 +254,23 @@ private:
     // line than the one in step is, the lines passed over are deleted or inserted.
     void PairAlike(int a, int aEnd, int b, int bEnd)
     {
-        constexpr int Reach = 6;
-        const LineWords source(m_source, m_diff.sourceLines, a, aEnd);
-        const LineWords result(m_result, m_diff.resultLines, b, bEnd);
+        constexpr int Reach = 3;
+        const LineWords source(m_source, a, aEnd);
+        const LineWords result(m_result, b, bEnd);
         while (a < aEnd && b < bEnd) {
             int best = LineWords::Likeness(source, a, result, b);
             int skipSource = 0;
             int skipResult = 0;
-            for (int step = 1; step <= Reach; ++step) {
-                if (a + step < aEnd) {
+            // A line further on is only looked at when it could beat the best so far.
+            const auto worth = [&best](const LineWords &x, int lineX, const LineWords &y, int lineY,
+                                       int step) {
+                return 3 * std::min(x.Count(lineX), y.Count(lineY)) - step > best;
+            };
+            // A pair in step that shares most of what it could is taken without looking further.
+            const int reach =
+                2 * best >= 3 * std::min(source.Count(a), result.Count(b)) && best > 0 ? 0 : Reach;
+            for (int step = 1; step <= reach; ++step) {
+                if (a + step < aEnd && worth(source, a + step, result, b, step)) {
                     const int score = LineWords::Likeness(source, a + step, result, b) - step;
                     if (score > best) {
                         best = score;
@@ -273,7 +278,7 @@ private:
                         skipResult = 0;
                     }
                 }
-                if (b + step < bEnd) {
+                if (b + step < bEnd && worth(source, a, result, b + step, step)) {
                     const int score = LineWords::Likeness(source, a, result, b + step) - step;
                     if (score > best) {
                         best = score;
@@ -296,21 +301,22 @@ private:
     class LineWords
     {
     public:
-        LineWords(QStringView text, const std::vector<TextLine> &lines, int first, int end) : m_first(first)
+        LineWords(const LineTexts &texts, int first, int end) : m_first(first)
         {
             std::vector<nc::LinePiece> pieces;
             bool inComment = false;
             m_starts.reserve(size_t(end - first + 1));
+            m_words.reserve(size_t(end - first) * 6);
             for (int line = first; line < end; ++line) {
                 m_starts.push_back(m_words.size());
-                const QStringView view = text.mid(lines[size_t(line)].start, lines[size_t(line)].length);
+                const QStringView view = texts.Line(line);
                 nc::CutLine(view, inComment, pieces);
                 for (const nc::LinePiece &p : pieces) {
                     if (p.kind == nc::LinePieceKind::Other)
                         continue;
                     const QStringView piece = view.mid(p.start, p.length);
                     const char16_t letter = p.kind == nc::LinePieceKind::Comment ? u'(' : piece[0].unicode();
-                    m_words.push_back({letter, qHash(piece)});
+                    m_words.push_back({letter, quint32(qHash(piece))});
                     if (m_words.size() - m_starts.back() >= MostWords)
                         break;
                 }
@@ -318,6 +324,13 @@ private:
             m_starts.push_back(m_words.size());
         }
 
+        int Count(int line) const
+        {
+            const auto [first, end] = Range(line);
+            return int(end - first);
+        }
+
+        // At most three for each word of the line with fewer.
         static int Likeness(const LineWords &x, int lineX, const LineWords &y, int lineY)
         {
             const auto [xFirst, xEnd] = x.Range(lineX);
@@ -350,7 +363,7 @@ private:
         struct Word
         {
             char16_t letter;
-            size_t hash;
+            quint32 hash;
         };
 
         std::pair<size_t, size_t> Range(int line) const
@@ -386,8 +399,8 @@ private:
         ++m_diff.changedLines;
     }
 
-    QStringView m_source;
-    QStringView m_result;
+    const LineTexts &m_source;
+    const LineTexts &m_result;
     LineDiff &m_diff;
     bool m_open = false;
     int m_nextSource = 0;
@@ -403,9 +416,15 @@ LineDiff DiffLines(QStringView source, QStringView result, const DiffLimits &lim
     diff.resultLines = CutLines(result);
     const int n = int(diff.sourceLines.size());
     const int m = int(diff.resultLines.size());
+    const LineTexts sourceTexts(source, diff.sourceLines);
+    const LineTexts resultTexts(result, diff.resultLines);
     std::vector<int> match;
     {
-        Matcher matcher(source, diff.sourceLines, result, diff.resultLines, limits.searchBudget);
+        // A search that has not ended after some steps per line will rarely end soon: what it would find
+        // is seldom worth more than a moment of the conversion's own time.
+        const std::int64_t budget = std::min(
+            limits.searchBudget, limits.searchBase + limits.searchStepsPerLine * std::int64_t(n + m));
+        Matcher matcher(sourceTexts, resultTexts, budget);
         match = matcher.Run();
         diff.coarse = matcher.RanOut();
     }
@@ -413,7 +432,7 @@ LineDiff DiffLines(QStringView source, QStringView result, const DiffLimits &lim
     diff.sourceOfResult.assign(size_t(m), NoLine);
     diff.sourceStates.assign(size_t(n), LineState::Kept);
     diff.resultStates.assign(size_t(m), LineState::Kept);
-    Aligner aligner(source, result, diff);
+    Aligner aligner(sourceTexts, resultTexts, diff);
     int a = 0;
     int b = 0;
     while (a < n || b < m) {

@@ -57,7 +57,10 @@ struct DiffLimits
 {
     // Steps of the search for the fewest changes (diagonals visited plus equal lines stepped over) before
     // the lines not yet matched are paired in order; keeps a program in which every line differs linear.
-    std::int64_t searchBudget = 8'000'000;
+    std::int64_t searchBudget = 2'000'000;
+    // ... and no more than this many to begin with and for every line of either side.
+    std::int64_t searchBase = 200'000;
+    std::int64_t searchStepsPerLine = 20;
 };
 
 // The lines of `result` matched to those of `source`: the fewest inserted and deleted lines (Myers, in
