@@ -176,6 +176,33 @@ TEST(LineDiff, FallsBackToPairingInOrder)
     }
 }
 
+// Bad input stays cheap: a text with no line end at all (or with LF alone) is one line, compared whole.
+TEST(LineDiff, TakesHugeLinesWhole)
+{
+    QString source;
+    for (int i = 0; i < 100000; ++i)
+        source += QStringLiteral("G01 X%1.\n").arg(i);
+    QString result = source;
+    result.replace(QStringLiteral("X500."), QStringLiteral("X0.5"));
+    const struct
+    {
+        const char *name;
+        QString source;
+        QString result;
+        const char *rows;
+    } cases[] = {
+        {"one huge line changed", source, result, "~"},
+        {"one huge line kept", source, source, "="},
+        {"a huge line among short ones", QStringLiteral("%\r\n") + source + QStringLiteral("\r\n%"),
+         QStringLiteral("%\r\n") + result + QStringLiteral("\r\nM30\r\n%"), "=~+="},
+    };
+    for (const auto &c : cases) {
+        const LineDiff diff = DiffLines(c.source, c.result);
+        EXPECT_EQ(compare_test::DiffProblem(c.source, c.result, diff), QString()) << c.name;
+        EXPECT_EQ(Rows(diff), c.rows) << c.name;
+    }
+}
+
 QString Program(std::initializer_list<const char16_t *> lines)
 {
     QString text;
