@@ -12,13 +12,15 @@ std::vector<TextLine> CutLines(QStringView text)
 {
     std::vector<TextLine> lines;
     lines.reserve(size_t(text.size() / 16 + 1));
+    const char16_t *const chars = text.utf16();
     const qsizetype size = text.size();
     qsizetype start = 0;
-    for (qsizetype cr = text.indexOf(u'\r'); cr >= 0 && cr + 1 < size; cr = text.indexOf(u'\r', cr + 1)) {
-        if (text[cr + 1] != u'\n')
-            continue;
-        lines.push_back({start, cr - start});
-        start = cr + 2;
+    for (qsizetype i = 0; i + 1 < size; ++i) {
+        if (chars[i] == u'\r' && chars[i + 1] == u'\n') {
+            lines.push_back({start, i - start});
+            start = i + 2;
+            ++i;
+        }
     }
     lines.push_back({start, size - start});
     return lines;
@@ -29,25 +31,29 @@ namespace {
 // The furthest point reached on a diagonal; Unreached where no path of the allowed length gets there.
 constexpr qsizetype Unreached = -1;
 
-// A text with its lines and a hash of each, so that most unequal lines are told apart without reading them.
+// A text with its lines and a hash of each line from `first` to `end`, the lines that are compared with
+// more than one other, so that most unequal lines are told apart without reading them.
 struct LineTexts
 {
     QStringView text;
     const std::vector<TextLine> &lines;
+    int first;
     std::vector<size_t> hashes;
 
-    LineTexts(QStringView t, const std::vector<TextLine> &l) : text(t), lines(l)
+    LineTexts(QStringView t, const std::vector<TextLine> &l, int from, int end)
+        : text(t), lines(l), first(from)
     {
-        hashes.reserve(lines.size());
-        for (const TextLine &line : lines)
-            hashes.push_back(qHash(text.mid(line.start, line.length)));
+        hashes.reserve(size_t(end - from));
+        for (int i = from; i < end; ++i)
+            hashes.push_back(qHash(Line(i)));
     }
     QStringView Line(int i) const { return text.mid(lines[size_t(i)].start, lines[size_t(i)].length); }
+    size_t Hash(int i) const { return hashes[size_t(i - first)]; }
 };
 
 bool SameLine(const LineTexts &x, int a, const LineTexts &y, int b)
 {
-    return x.hashes[size_t(a)] == y.hashes[size_t(b)] && x.Line(a) == y.Line(b);
+    return x.Hash(a) == y.Hash(b) && x.Line(a) == y.Line(b);
 }
 
 struct Snake
@@ -67,7 +73,8 @@ public:
         m_match.assign(source.lines.size(), NoLine);
     }
 
-    std::vector<int> Run()
+    // The lines before `first` and from `sourceEnd` and `resultEnd` on are known to be the same.
+    std::vector<int> Run(int first, int sourceEnd, int resultEnd)
     {
         const int n = int(m_source.lines.size());
         const int m = int(m_result.lines.size());
@@ -78,7 +85,11 @@ public:
         m_forward.assign(2 * reach + 1, Unreached);
         m_backward.assign(2 * reach + 1, Unreached);
         m_centre = qsizetype(reach);
-        Compare(0, n, 0, m);
+        for (int i = 0; i < first; ++i)
+            m_match[size_t(i)] = i;
+        for (int a = sourceEnd, b = resultEnd; a < n; ++a, ++b)
+            m_match[size_t(a)] = b;
+        Compare(first, sourceEnd, first, resultEnd);
         return std::move(m_match);
     }
 
@@ -416,16 +427,32 @@ LineDiff DiffLines(QStringView source, QStringView result, const DiffLimits &lim
     diff.resultLines = CutLines(result);
     const int n = int(diff.sourceLines.size());
     const int m = int(diff.resultLines.size());
-    const LineTexts sourceTexts(source, diff.sourceLines);
-    const LineTexts resultTexts(result, diff.resultLines);
+    // The common start and end are found by reading the lines once, without hashing them: a result that
+    // changes little costs little more than cutting it into lines.
+    const auto line = [](QStringView text, const TextLine &l) { return text.mid(l.start, l.length); };
+    int first = 0;
+    while (first < n && first < m &&
+           line(source, diff.sourceLines[size_t(first)]) == line(result, diff.resultLines[size_t(first)]))
+        ++first;
+    int sourceEnd = n;
+    int resultEnd = m;
+    while (sourceEnd > first && resultEnd > first &&
+           line(source, diff.sourceLines[size_t(sourceEnd - 1)]) ==
+               line(result, diff.resultLines[size_t(resultEnd - 1)])) {
+        --sourceEnd;
+        --resultEnd;
+    }
+    const LineTexts sourceTexts(source, diff.sourceLines, first, sourceEnd);
+    const LineTexts resultTexts(result, diff.resultLines, first, resultEnd);
     std::vector<int> match;
     {
         // A search that has not ended after some steps per line will rarely end soon: what it would find
         // is seldom worth more than a moment of the conversion's own time.
-        const std::int64_t budget = std::min(
-            limits.searchBudget, limits.searchBase + limits.searchStepsPerLine * std::int64_t(n + m));
+        const std::int64_t lines = std::int64_t(sourceEnd - first) + (resultEnd - first);
+        const std::int64_t budget =
+            std::min(limits.searchBudget, limits.searchBase + limits.searchStepsPerLine * lines);
         Matcher matcher(sourceTexts, resultTexts, budget);
-        match = matcher.Run();
+        match = matcher.Run(first, sourceEnd, resultEnd);
         diff.coarse = matcher.RanOut();
     }
     diff.resultOfSource.assign(size_t(n), NoLine);
@@ -439,13 +466,13 @@ LineDiff DiffLines(QStringView source, QStringView result, const DiffLimits &lim
         int next = a;
         while (next < n && match[size_t(next)] == NoLine)
             ++next;
-        const int resultEnd = next < n ? match[size_t(next)] : m;
-        aligner.Gap(a, next, b, resultEnd);
+        const int paired = next < n ? match[size_t(next)] : m;
+        aligner.Gap(a, next, b, paired);
         if (next == n)
             break;
-        aligner.Kept(next, resultEnd);
+        aligner.Kept(next, paired);
         a = next + 1;
-        b = resultEnd + 1;
+        b = paired + 1;
     }
     return diff;
 }
