@@ -86,9 +86,14 @@ bool CommentStates::StartsInComment(int line)
         at = (int(m_known.size()) - 1) * Spacing;
         inComment = m_known.back();
     }
+    // Only the comment step decides whether a comment is open, so the walk hands nothing on: the words
+    // between comments are never read.
+    NcScanState scan;
     for (; at < line; ++at) {
         const TextLine &l = m_lines[size_t(at)];
-        nc::CutLine(m_text.mid(l.start, l.length), inComment, m_pieces);
+        scan.Line = QString::fromRawData(reinterpret_cast<const QChar *>(m_text.utf16() + l.start), l.length);
+        nc::WalkLine(
+            scan, inComment, [](NcScanState &) {}, [](qsizetype, qsizetype) {});
         if ((at + 1) % Spacing == 0 && (at + 1) / Spacing == int(m_known.size()))
             m_known.push_back(inComment);
     }

@@ -53,7 +53,6 @@ private:
     const std::vector<TextLine> &m_lines;
     // The state at lines 0, Spacing, 2 * Spacing, ... as far as worked out.
     std::vector<bool> m_known;
-    std::vector<nc::LinePiece> m_pieces;
 };
 
 } // namespace compare

@@ -47,6 +47,19 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 
     compare::CommentStates sourceComments(source, diff.sourceLines);
     compare::CommentStates resultComments(result, diff.resultLines);
+    // The states asked for from the end back agree with those a reader cutting every line carries.
+    {
+        compare::CommentStates fromTheEnd(source, diff.sourceLines);
+        std::vector<bool> carried;
+        std::vector<nc::LinePiece> pieces;
+        bool inComment = false;
+        for (const compare::TextLine &l : diff.sourceLines) {
+            carried.push_back(inComment);
+            nc::CutLine(QStringView(source).mid(l.start, l.length), inComment, pieces);
+        }
+        for (int line = int(carried.size()) - 1; line >= 0; line -= 1 + line / 7)
+            FuzzCheck(fromTheEnd.StartsInComment(line) == carried[size_t(line)]);
+    }
     int checked = 0;
     for (size_t a = 0; a < diff.sourceLines.size() && checked < 64; ++a) {
         if (diff.sourceStates[a] != compare::LineState::Changed)
@@ -57,9 +70,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         const compare::TextLine &r = diff.resultLines[size_t(b)];
         compare::WordLimits words;
         words.cellCap = (choice & 4) ? 16 : words.cellCap;
-        const compare::WordDiff w =
-            compare::DiffWords(QStringView(source).mid(s.start, s.length), sourceComments.StartsInComment(int(a)),
-                               QStringView(result).mid(r.start, r.length), resultComments.StartsInComment(b), words);
+        const compare::WordDiff w = compare::DiffWords(
+            QStringView(source).mid(s.start, s.length), sourceComments.StartsInComment(int(a)),
+            QStringView(result).mid(r.start, r.length), resultComments.StartsInComment(b), words);
         FuzzCheck(SpansFit(w.source, s.length) && SpansFit(w.result, r.length));
         FuzzCheck(!w.source.empty() || !w.result.empty());
     }
