@@ -61,12 +61,14 @@ protected:
     }
 
     // The colour drawn in a pane's viewport at `x` on the row of program line `line` (which is on screen).
-    static QColor ColourAt(TextPane *pane, int line, int x)
+    // `top`: just under the row's top edge, above the characters of a line that fills the row.
+    static QColor ColourAt(TextPane *pane, int line, int x, bool top = false)
     {
         const QImage image = pane->viewport()->grab().toImage();
         for (const PaneLine &l : pane->VisibleLines()) {
             if (l.line == line)
-                return image.pixelColor(x < 0 ? image.width() + x : x, int(l.row.center().y()));
+                return image.pixelColor(x < 0 ? image.width() + x : x,
+                                        top ? int(l.row.top()) + 1 : int(l.row.center().y()));
         }
         return Qt::transparent;
     }
@@ -237,6 +239,27 @@ TEST_F(ResultCompareTest, StepsFromChangeToChange)
         EXPECT_LE(top, s.source);
         EXPECT_GT(top + int(m_window->RichTextBox1->VisibleLines().size()), s.source);
     }
+}
+
+// Bad input: no line end at all, NUL characters, a very long line, lone CR and LF. The whole line is
+// compared as one, marked as a whole when it has too many words, and the panes still draw and step.
+TEST_F(ResultCompareTest, StaysUsableOnBadInput)
+{
+    QString source;
+    for (int i = 0; i < 30000; ++i)
+        source += QStringLiteral("X%1 ").arg(i) + (i % 1000 == 0 ? QChar(u'\0') : QChar(u'\n'));
+    QString result = source;
+    result.replace(QStringLiteral("X29999"), QStringLiteral("Y29999"));
+    Convert(source, result);
+    ASSERT_TRUE(Marked());
+    EXPECT_EQ(m_window->lblChangeCount->text(), QStringLiteral("変更 1 行"));
+    m_window->mnuViewNextChange->trigger();
+    m_window->mnuViewPreviousChange->trigger();
+    EXPECT_EQ(ColourAt(m_window->RichTextBox2, 0, -8, true), QColor(255, 236, 160));
+    EXPECT_EQ(m_window->RichTextBox2->Text(), result);
+    m_window->Command1_Click();
+    EXPECT_TRUE(Unmarked());
+    EXPECT_EQ(m_window->RichTextBox1->Text(), result);
 }
 
 // With a result waiting, at every window width the notice stays whole and clear of the buttons, and the
