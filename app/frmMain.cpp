@@ -36,7 +36,6 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QScreen>
-#include <QScrollBar>
 #include <QToolBar>
 #include <algorithm>
 
@@ -267,8 +266,8 @@ void frmMain::CreateControls()
     RichTextBox2 = new TextPane(m_client);
     RichTextBox2->setObjectName(QStringLiteral("RichTextBox2"));
 
-    // At the default width the notice runs a little past the left edge of the OK button: drawn above the
-    // buttons it stays whole, and clicks there still reach the button.
+    // Where the heading fits, Label2 keeps its old place, which reaches under the OK button (its text does
+    // not: PlaceHeadingRow sees to that); clicks there still reach the button.
     Label2->raise();
     Label2->setAttribute(Qt::WA_TransparentForMouseEvents);
 
