@@ -197,8 +197,8 @@ int main(int argc, char *argv[])
        << repetitions
        << " runs of the line difference (lines cut, hashed, matched, paired and gathered into runs) and "
           "*diff CPU s* its processor time, *diff / conversion* the ratio of the wall times. *changed* "
-          "counts "
-          "the lines not kept (changed pairs, inserted and deleted lines); *coarse* says the search for the "
+          "is the count the heading shows (for each run of lines not kept, the longer of its two sides); "
+          "*coarse* says the search for the "
           "fewest changes ran out of its budget and paired the rest in order (or by likeness). *last screen "
           "ms* is what the panes pay for the word marks of 40 changed lines at the end of the program, the "
           "comment state of every line above them worked out first.\n\n"

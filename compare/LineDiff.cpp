@@ -407,7 +407,6 @@ private:
             ++hunk.resultCount;
             m_nextResult = b + 1;
         }
-        ++m_diff.changedLines;
     }
 
     const LineTexts &m_source;
@@ -474,6 +473,8 @@ LineDiff DiffLines(QStringView source, QStringView result, const DiffLimits &lim
         a = next + 1;
         b = paired + 1;
     }
+    for (const Hunk &hunk : diff.hunks)
+        diff.changedLines += std::max(hunk.sourceCount, hunk.resultCount);
     return diff;
 }
 

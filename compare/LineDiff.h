@@ -47,7 +47,9 @@ struct LineDiff
     std::vector<LineState> sourceStates; // Kept, Changed or Deleted
     std::vector<LineState> resultStates; // Kept, Changed or Inserted
     std::vector<Hunk> hunks;
-    // Lines a reader has to look at: changed pairs, inserted and deleted lines, each counted once.
+    // Lines changed, as a reader counts them: for each run of changes the longer of its two sides, so that
+    // a line deleted in one place and one inserted there count one, and the count never exceeds the
+    // longer text.
     qsizetype changedLines = 0;
     // The search for the fewest changes ran out of its budget: some lines were paired in order instead.
     bool coarse = false;
