@@ -8,7 +8,9 @@
 #include <QKeyEvent>
 #include <QMimeData>
 #include <QMouseEvent>
+#include <QPainter>
 #include <QResizeEvent>
+#include <QScrollBar>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -506,6 +508,76 @@ void TextPane::KeepSelectionVisible()
     }
     if (!same)
         setPalette(colours);
+}
+
+int TextPane::FirstLineOf(const QTextBlock &block) const
+{
+    const int number = block.blockNumber();
+    return number + int(LineBreaksBefore(number));
+}
+
+void TextPane::SetDecoration(PaneDecoration *decoration)
+{
+    m_decoration = decoration;
+    viewport()->update();
+}
+
+// A block holds several program lines, one line of its layout each (the pane never wraps), so the lines
+// on screen are the layout lines of the blocks on screen.
+std::vector<PaneLine> TextPane::VisibleLines() const
+{
+    std::vector<PaneLine> lines;
+    const QPointF offset = contentOffset();
+    const qreal height = viewport()->height();
+    const qreal width = viewport()->width();
+    for (QTextBlock block = firstVisibleBlock(); block.isValid(); block = block.next()) {
+        const QRectF box = blockBoundingGeometry(block).translated(offset);
+        if (box.top() > height)
+            break;
+        const QTextLayout *layout = block.layout();
+        if (!block.isVisible() || layout == nullptr)
+            continue;
+        const int first = FirstLineOf(block);
+        for (int i = 0; i < layout->lineCount(); ++i) {
+            const QTextLine textLine = layout->lineAt(i);
+            const QRectF rect = textLine.rect().translated(box.topLeft());
+            if (rect.bottom() < 0)
+                continue;
+            if (rect.top() > height)
+                break;
+            lines.push_back({first + i, QRectF(0, rect.top(), width, rect.height()), textLine,
+                             textLine.textStart(), box.left()});
+        }
+    }
+    return lines;
+}
+
+// The scroll bar counts the lines of the layout, which are the program lines: each block is told how
+// many it holds.
+int TextPane::TopLine() const
+{
+    return verticalScrollBar()->value();
+}
+
+void TextPane::SetTopLine(int line)
+{
+    verticalScrollBar()->setValue(line);
+}
+
+void TextPane::paintEvent(QPaintEvent *event)
+{
+    if (m_decoration == nullptr) {
+        QPlainTextEdit::paintEvent(event);
+        return;
+    }
+    const std::vector<PaneLine> lines = VisibleLines();
+    {
+        QPainter painter(viewport());
+        m_decoration->PaintUnder(painter, lines);
+    }
+    QPlainTextEdit::paintEvent(event);
+    QPainter painter(viewport());
+    m_decoration->PaintOver(painter, lines);
 }
 
 void TextPane::resizeEvent(QResizeEvent *event)

@@ -1,10 +1,35 @@
 #pragma once
 
 #include <QPlainTextEdit>
+#include <QTextLayout>
 #include <vector>
 
 class QColor;
+class QPainter;
 class QTextBlock;
+
+// One program line on screen, for drawing beside the text.
+struct PaneLine
+{
+    int line = 0;       // the program line (0 is the first)
+    QRectF row;         // its row across the viewport, in viewport coordinates
+    QTextLine textLine; // its line of the block's layout
+    int startInBlock = 0;
+    qreal left = 0; // where the block's layout starts, in viewport coordinates
+
+    // The x in the viewport where character `column` of the line starts (a lone CR or LF counts one).
+    qreal X(qsizetype column) const { return left + textLine.cursorToX(int(startInBlock + column)); }
+};
+
+// Draws under and over a pane's text, asked only for the lines on screen; leaves the characters' formats
+// alone, so that it composes with any colouring of the text.
+class PaneDecoration
+{
+public:
+    virtual ~PaneDecoration() = default;
+    virtual void PaintUnder(QPainter &painter, const std::vector<PaneLine> &lines) = 0;
+    virtual void PaintOver(QPainter &painter, const std::vector<PaneLine> &lines) = 0;
+};
 
 // A program text pane. Its offsets are the program's: a CR LF line end counts two characters, and a lone
 // CR or LF is an ordinary character inside a line, shown as U+240D or U+240A (a NUL as U+2400). Every line
@@ -47,6 +72,13 @@ public:
 
     // The first block of the widget's document in view, for what colours the blocks as they are drawn.
     QTextBlock FirstVisibleBlock() const;
+    // Drawn with the text until replaced; not owned; nullptr for none.
+    void SetDecoration(PaneDecoration *decoration);
+    // The program lines on screen, in order.
+    std::vector<PaneLine> VisibleLines() const;
+    // The program line at the top of the pane, and scrolling to put one there.
+    int TopLine() const;
+    void SetTopLine(int line);
 
 signals:
     // Once after every change of the text, typed or made by the program.
@@ -60,6 +92,7 @@ protected:
     void mousePressEvent(QMouseEvent *event) override;
     void contextMenuEvent(QContextMenuEvent *event) override;
     void changeEvent(QEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
     bool canInsertFromMimeData(const QMimeData *source) const override;
     void insertFromMimeData(const QMimeData *source) override;
@@ -82,6 +115,8 @@ private:
     qsizetype ProgramStart(const QTextBlock &block) const;
     // The line breaks inside the blocks before block `blockNumber` (the last number gives them all).
     qsizetype LineBreaksBefore(int blockNumber) const;
+    // The program line a block starts with.
+    int FirstLineOf(const QTextBlock &block) const;
     void CountLineBreaks(int from, int added);
     void TellLineCounts();
     void Select(qsizetype start, qsizetype length);
@@ -92,6 +127,7 @@ private:
     void KeepSelectionVisible();
     void ClearSelectionMemory();
 
+    PaneDecoration *m_decoration = nullptr;
     int m_editDepth = 0;
     bool m_changePending = false;
     bool m_formatOnly = false;

@@ -4,11 +4,13 @@
 #include "app/CommandLine.h"
 #include "app/EditCommands.h"
 #include "app/EditIcons.h"
+#include "app/HeadingLayout.h"
 #include "app/KeyboardLocks.h"
 #include "app/MainStatusBar.h"
 #include "app/MainToolBar.h"
 #include "app/PaneColouring.h"
 #include "app/Prompter.h"
+#include "app/ResultCompare.h"
 #include "app/SourcePaneInput.h"
 #include "app/SystemClipboard.h"
 #include "app/TextPane.h"
@@ -119,6 +121,7 @@ frmMain::frmMain(const MainWindowServices &services, QWidget *parent)
     CreateControls();
     CreateColouring();
     CreateSearchCommands();
+    CreateComparison();
     CreateStatusBar();
     CreateEditCommands(services.clipboard);
 }
@@ -226,6 +229,7 @@ void frmMain::CreateViewMenu()
     mnuViewToolPath->setObjectName(QStringLiteral("mnuViewToolPath"));
     mnuViewToolPath->setCheckable(true);
     connect(mnuViewToolPath, &QAction::toggled, this, &frmMain::mnuViewToolPath_Click);
+    CreateCompareMenuEntries();
 }
 
 void frmMain::CreateHelpMenu()
@@ -269,8 +273,8 @@ void frmMain::CreateControls()
     RichTextBox2 = new TextPane(m_client);
     RichTextBox2->setObjectName(QStringLiteral("RichTextBox2"));
 
-    // At the default width the notice runs a little past the left edge of the OK button: drawn above the
-    // buttons it stays whole, and clicks there still reach the button.
+    // Where the heading fits, Label2 keeps its old place, which reaches under the OK button (its text does
+    // not: PlaceHeadingRow sees to that); clicks there still reach the button.
     Label2->raise();
     Label2->setAttribute(Qt::WA_TransparentForMouseEvents);
 
@@ -459,6 +463,7 @@ void frmMain::Form_Resize()
     Place(Label2, layout.Label2, scale);
     Place(RichTextBox1, layout.RichTextBox1, scale);
     Place(RichTextBox2, layout.RichTextBox2, scale);
+    PlaceHeadingRow();
     // Where the window frame and bars take more room than the twips allow for, the panes end at the
     // bottom of the client area instead of being cut off there.
     for (TextPane *pane : {RichTextBox1, RichTextBox2}) {
@@ -579,6 +584,7 @@ void frmMain::mnuFileExit_Click()
 
 void frmMain::RichTextBox1_Change()
 {
+    m_compare->Clear();
     SetUndoEnabled(true);
     m_documentModified = true;
 }
@@ -630,6 +636,7 @@ void frmMain::ShowConversionResult()
     Command2->setEnabled(true);
     if (m_toolPathView)
         m_toolPathView->ShowResult();
+    m_compare->Show();
 }
 
 void frmMain::Command1_Click()
@@ -645,6 +652,7 @@ void frmMain::Command2_Click()
 
 void frmMain::SetResultIdle()
 {
+    m_compare->Clear();
     RichTextBox2->SetText(QString());
     Command1->setEnabled(false);
     Command2->setEnabled(false);
@@ -652,6 +660,7 @@ void frmMain::SetResultIdle()
     Label2->setText(ResultHeading);
     if (m_toolPathView)
         m_toolPathView->HideResult();
+    Form_Resize();
 }
 
 // ---- conversions: each dialog runs its pass on OK and hands the result to the result pane ----
@@ -826,4 +835,75 @@ void frmMain::mnuViewToolPath_Click(bool checked)
             m_toolPathView->ShowResult();
     }
     m_toolPathView->setVisible(checked);
+// ---- comparing a result with its source ----
+
+void frmMain::CreateCompareMenuEntries()
+{
+    mnuViewScrollTogether = AddEntry(mnuView, "mnuViewScrollTogether", QStringLiteral("スクロールを連動(&S)"),
+                                     {}, &frmMain::mnuViewScrollTogether_Click);
+    mnuViewScrollTogether->setCheckable(true);
+    mnuViewScrollTogether->setChecked(true);
+    mnuViewNextChange = AddEntry(mnuView, "mnuViewNextChange", QStringLiteral("次の変更(&N)"),
+                                 QKeySequence(Qt::Key_F7), &frmMain::mnuViewNextChange_Click);
+    mnuViewPreviousChange =
+        AddEntry(mnuView, "mnuViewPreviousChange", QStringLiteral("前の変更(&R)"),
+                 QKeySequence(Qt::SHIFT | Qt::Key_F7), &frmMain::mnuViewPreviousChange_Click);
+    mnuViewNextChange->setEnabled(false);
+    mnuViewPreviousChange->setEnabled(false);
+}
+
+void frmMain::CreateComparison()
+{
+    lblChangeCount = NewLabel(m_client, "lblChangeCount", PGothicFont(11.25));
+    lblChangeCount->hide();
+    m_compare = std::make_unique<ResultCompare>(*RichTextBox1, *RichTextBox2);
+    // Any edit of the result makes the marks stale; the conversion's own text comes before Show.
+    connect(RichTextBox2, &TextPane::Changed, m_compare.get(), &ResultCompare::Clear);
+    connect(m_compare.get(), &ResultCompare::ShownChanged, this, &frmMain::ShowChangeCount);
+}
+
+void frmMain::ShowChangeCount(bool shown)
+{
+    mnuViewNextChange->setEnabled(shown);
+    mnuViewPreviousChange->setEnabled(shown);
+    const compare::LineDiff *diff = m_compare->Diff();
+    m_changeCountText = shown && diff ? ResultCompare::CountText(diff->changedLines) : QString();
+    Form_Resize();
+}
+
+// The notice, the count and the buttons share one row: the notice stays whole and clear of the buttons,
+// the count takes the room left over.
+void frmMain::PlaceHeadingRow()
+{
+    const auto textWidth = [](const QLabel *label, const QString &text) {
+        return text.isEmpty() ? 0 : label->fontMetrics().horizontalAdvance(text) + 2;
+    };
+    const HeadingPlaces given{
+        Label1->geometry(), Label2->geometry(), {}, Command1->geometry(), Command2->geometry()};
+    const HeadingTexts texts{textWidth(Label1, Label1->text()), textWidth(Label2, Label2->text()),
+                             textWidth(lblChangeCount, m_changeCountText)};
+    const HeadingPlaces placed = PlaceHeading(given, texts, Scale().ToPixelsX(120));
+    Label1->setGeometry(placed.label1);
+    Label2->setGeometry(placed.notice);
+    Command1->setGeometry(placed.ok);
+    Command2->setGeometry(placed.cancel);
+    lblChangeCount->setVisible(!placed.count.isEmpty());
+    lblChangeCount->setGeometry(placed.count);
+    lblChangeCount->setText(
+        lblChangeCount->fontMetrics().elidedText(m_changeCountText, Qt::ElideRight, placed.count.width()));
+}
+
+void frmMain::mnuViewScrollTogether_Click()
+{
+    m_compare->SetScrollTogether(mnuViewScrollTogether->isChecked());
+}
+
+void frmMain::mnuViewNextChange_Click()
+{
+    m_compare->NextChange();
+}
+
+void frmMain::mnuViewPreviousChange_Click()
+{
+    m_compare->PreviousChange();
 }

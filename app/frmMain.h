@@ -28,6 +28,7 @@ class QLabel;
 class QMenu;
 class QPushButton;
 class QToolBar;
+class ResultCompare;
 
 // What the main window is handed from outside, so that tests can put fakes in place.
 struct MainWindowServices
@@ -72,12 +73,15 @@ public:
     bool SaveDocument(const QString &path);
     // The Undo menu entry (and the toolbar button that shares its action).
     void SetUndoEnabled(bool enabled);
+    // The comparison of a result waiting for OK or Cancel with its source.
+    ResultCompare &Comparison() const { return *m_compare; }
 
     // Controls, named as their objectName.
     TextPane *RichTextBox1 = nullptr;
     TextPane *RichTextBox2 = nullptr;
     QLabel *Label1 = nullptr;
     QLabel *Label2 = nullptr;
+    QLabel *lblChangeCount = nullptr;
     QPushButton *Command1 = nullptr;
     QPushButton *Command2 = nullptr;
     QFrame *Line1 = nullptr;
@@ -113,6 +117,9 @@ public:
     QMenu *mnuView = nullptr;
     QAction *mnuViewColor = nullptr;
     QAction *mnuViewToolPath = nullptr;
+    QAction *mnuViewScrollTogether = nullptr;
+    QAction *mnuViewNextChange = nullptr;
+    QAction *mnuViewPreviousChange = nullptr;
     QMenu *mnuHelp = nullptr;
     QAction *mnuHelpAbout = nullptr;
 
@@ -140,6 +147,9 @@ public:
     void mnuConvertMachine_Click();
     void mnuAddCR_Click();
     void mnuViewColor_Click();
+    void mnuViewScrollTogether_Click();
+    void mnuViewNextChange_Click();
+    void mnuViewPreviousChange_Click();
     void mnuHelpAbout_Click();
     void mnuViewToolPath_Click(bool checked);
     void Command1_Click();
@@ -211,4 +221,12 @@ private:
     PaneColouring *m_resultColours = nullptr;
     // The tool path window, made when first opened.
     ToolPathView *m_toolPathView = nullptr;
+    // The marks of a result compared with its source, and the count of changed lines in the heading.
+    void CreateComparison();
+    void CreateCompareMenuEntries();
+    void ShowChangeCount(bool shown);
+    void PlaceHeadingRow();
+    // Goes before the panes do: it takes its marks out of them.
+    std::unique_ptr<ResultCompare> m_compare;
+    QString m_changeCountText;
 };
