@@ -835,6 +835,8 @@ void frmMain::mnuViewToolPath_Click(bool checked)
             m_toolPathView->ShowResult();
     }
     m_toolPathView->setVisible(checked);
+}
+
 // ---- comparing a result with its source ----
 
 void frmMain::CreateCompareMenuEntries()
