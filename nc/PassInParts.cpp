@@ -58,7 +58,7 @@ void FeedPieces(ConversionPass &pass, QByteArrayView bytes, qsizetype from, cons
         if (writer.Unwritable() >= 0 || pass.Failed() ||
             (abandon && abandon->load(std::memory_order_relaxed)))
             return;
-        pass.Feed(DecodeCp932(bytes.sliced(from, *end - from)).text);
+        pass.FeedCp932(bytes.sliced(from, *end - from));
         pass.TakeResult(take);
         from = *end;
     }
@@ -105,7 +105,7 @@ void ConvertAhead(Part &part, QByteArrayView bytes, const std::vector<qsizetype>
     ConversionPass &pass = *part.pass;
     pass.Start(pieceSize);
     if (part.warmFrom < part.from) {
-        pass.Feed(DecodeCp932(bytes.sliced(part.warmFrom, part.from - part.warmFrom)).text);
+        pass.FeedCp932(bytes.sliced(part.warmFrom, part.from - part.warmFrom));
         pass.TakeResult([](QStringView) {});
     }
     if (pass.Failed() || !pass.WriteCarriedState(part.start))
