@@ -138,11 +138,15 @@ bool AppendCalcValue(QString &out, double oldValue, double operand, const CalcSe
     if (!(std::fabs(result) <= FLT_MAX))
         return false; // converting it to single precision would be undefined
     const auto value = static_cast<float>(result);
-    // The usual values of the first format are written from plain arithmetic where that provably gives
-    // the digits of the decimal form; such a text never starts with a point.
-    if (settings.format != 2 && settings.format != 3 && settings.format != 4 &&
-        nc::AppendSingleThousandths(out, value))
+    // The usual values of the first three formats are written from plain arithmetic where that provably
+    // gives the digits of the decimal form: the shortest text, which the second format ends with a point
+    // and the third with ".0" when it is a whole number. Such a text never starts with a point.
+    const qsizetype from = out.size();
+    if (settings.format != 4 && nc::AppendSingleThousandths(out, value)) {
+        if ((settings.format == 2 || settings.format == 3) && !QStringView(out).sliced(from).contains(u'.'))
+            out += settings.format == 2 ? QStringView(u".") : QStringView(u".0");
         return true;
+    }
     QString text = FormatCalcValue(value, settings.format);
     if (text.startsWith(u'.'))
         text.prepend(u'0');
