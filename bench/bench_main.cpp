@@ -346,7 +346,13 @@ int main(int argc, char *argv[])
           << QThread::idealThreadCount()
           << " here), each part kept only when it provably gives what one run gives; CPU s is the "
              "processor time summed over the cores (awk uses one). Peak is the converter's peak resident "
-             "memory. The targets are judged on the largest program only.\n\n";
+             "memory. The targets are judged on the largest program only. The programs: lathe (turning with "
+             "cycles, comments and tool changes), mill (mill-turn moves in XYZ and C), 1line (the mill "
+             "program "
+             "with LF line ends, one line to the conversions) and finish (a finishing contour: every line a "
+             "sequence number, three-decimal X and Z and a feed; a comment, a rapid, a tool change or a "
+             "dwell "
+             "every few dozen lines); 1line and finish go through every conversion.\n\n";
         r << table;
         r << "\n## Growth\n\n";
         r << "Time on the larger program over the time on the smaller one (10x the lines; target: within "
