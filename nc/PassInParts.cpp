@@ -1,6 +1,7 @@
 #include "nc/PassInParts.h"
 
 #include "nc/ConversionPass.h"
+#include "nc/LargeText.h"
 #include "nc/ProgramText.h"
 
 #include <algorithm>
@@ -113,6 +114,8 @@ void ConvertAhead(Part &part, QByteArrayView bytes, const std::vector<qsizetype>
     part.started = true;
     const qsizetype partSize = ends[part.endPiece - 1] - part.from;
     part.output.reserve(partSize + partSize / 4 + 16);
+    // the part's whole result is written into new memory: large pages take far fewer faults to fill
+    AdviseLargeBuffer(part.output.data(), part.output.capacity());
     ResultWriter writer([&part](QByteArrayView encoded) { part.output.append(encoded); });
     FeedPieces(pass, bytes, part.from, ends.data() + part.firstPiece, ends.data() + part.endPiece, writer,
                &abandon);
