@@ -2,6 +2,8 @@
 
 #include <QRandomGenerator>
 
+#include <algorithm>
+
 namespace bench {
 namespace {
 
@@ -122,6 +124,34 @@ void AddMillBlock(QString &out, QRandomGenerator &random, int &sequence)
     }
 }
 
+// One block between the cuts of a finishing contour: each line it adds carries a sequence number.
+void AddFinishingBreak(QString &out, QRandomGenerator &random, int &sequence)
+{
+    switch (random.bounded(4)) {
+    case 0:
+        out += QStringLiteral("N%1 (仕上げ 面%2 R0.4)\r\n").arg(sequence++).arg(random.bounded(1, 40));
+        break;
+    case 1:
+        out += QStringLiteral("N%1 G00 X%2 Z%3\r\n")
+                   .arg(sequence++)
+                   .arg(Number(random, 20, 90, 3), Number(random, 0, 5, 3));
+        break;
+    case 2: {
+        const int tool = random.bounded(1, 13);
+        out += QStringLiteral("N%1 G00 X200. Z150. M09\r\n").arg(sequence++);
+        out += QStringLiteral("N%1 T%2%3 (外径 仕上)\r\n")
+                   .arg(sequence++)
+                   .arg(tool, 2, 10, QLatin1Char('0'))
+                   .arg(tool, 2, 10, QLatin1Char('0'));
+        out += QStringLiteral("N%1 G96 S%2 M03\r\n").arg(sequence++).arg(random.bounded(80, 250));
+        break;
+    }
+    default:
+        out += QStringLiteral("N%1 G04 U%2\r\n").arg(sequence++).arg(Number(random, 0.1, 2, 1));
+        break;
+    }
+}
+
 qsizetype LineCount(const QString &text)
 {
     return text.count(u"\r\n");
@@ -161,6 +191,38 @@ QString GenerateMillProgram(qsizetype lines, unsigned seed)
         const qsizetype before = out.size();
         AddMillBlock(out, random, sequence);
         count += QStringView(out).mid(before).count(u"\r\n");
+    }
+    out += QStringLiteral("M30\r\n%\r\n");
+    return out;
+}
+
+QString GenerateFinishingProgram(qsizetype lines, unsigned seed)
+{
+    QRandomGenerator random(seed);
+    QString out;
+    out.reserve(lines * 32);
+    out += QStringLiteral("%\r\nO3000(ベンチマーク 仕上げ)\r\nG50 S2500\r\nG00 G40 G97 G99\r\n");
+    int sequence = 1;
+    qsizetype count = LineCount(out);
+    double x = 60;
+    double z = 0;
+    while (count < lines - 2) {
+        if (random.bounded(40) == 0) {
+            const qsizetype before = out.size();
+            AddFinishingBreak(out, random, sequence);
+            count += QStringView(out).mid(before).count(u"\r\n");
+            continue;
+        }
+        // a contour walks in small steps: X and Z stay within their range and carry three decimals
+        x = std::clamp(x + (random.generateDouble() - 0.5) * 2, 10.0, 95.0);
+        z = std::clamp(z - random.generateDouble() * 0.2, -150.0, 0.0);
+        if (z <= -150.0)
+            z = 0;
+        out += QStringLiteral("N%1 G01 X%2 Z%3 F%4\r\n")
+                   .arg(sequence++)
+                   .arg(QString::number(x, 'f', 3), QString::number(z, 'f', 3),
+                        random.bounded(2) ? QStringLiteral("0.3") : QStringLiteral("0.15"));
+        ++count;
     }
     out += QStringLiteral("M30\r\n%\r\n");
     return out;

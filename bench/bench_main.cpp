@@ -123,18 +123,32 @@ enum class ProgramKind
 {
     Lathe,
     Mill,
-    OneLine
+    OneLine,
+    // a finishing contour: every line a sequence number, three-decimal X and Z and a feed
+    Finishing
 };
 
 const char *KindName(ProgramKind kind)
 {
-    return kind == ProgramKind::Lathe ? "lathe" : kind == ProgramKind::Mill ? "mill" : "1line";
+    switch (kind) {
+    case ProgramKind::Lathe:
+        return "lathe";
+    case ProgramKind::Mill:
+        return "mill";
+    case ProgramKind::OneLine:
+        return "1line";
+    case ProgramKind::Finishing:
+        break;
+    }
+    return "finish";
 }
 
 QString Program(ProgramKind kind, qsizetype lines)
 {
     if (kind == ProgramKind::Lathe)
         return bench::GenerateLatheProgram(lines, 7);
+    if (kind == ProgramKind::Finishing)
+        return bench::GenerateFinishingProgram(lines, 7);
     QString text = bench::GenerateMillProgram(lines, 7);
     if (kind == ProgramKind::OneLine)
         text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
@@ -265,8 +279,11 @@ int main(int argc, char *argv[])
     QMap<QString, QMap<qsizetype, double>> seconds; // conversion -> lines -> seconds, for the growth
     QString largestLathe;
     for (qsizetype lines : settings.sizes) {
-        for (const ProgramKind kind : {ProgramKind::Lathe, ProgramKind::Mill, ProgramKind::OneLine}) {
+        for (const ProgramKind kind :
+             {ProgramKind::Lathe, ProgramKind::Mill, ProgramKind::OneLine, ProgramKind::Finishing}) {
             const bool mill = kind == ProgramKind::Mill;
+            // the one-line and the finishing program go through every conversion
+            const bool every = kind == ProgramKind::OneLine || kind == ProgramKind::Finishing;
             const char *const name = KindName(kind);
             const QString path = dir.filePath(QStringLiteral("%1_%2.nc").arg(name).arg(lines));
             if (!WriteProgram(path, Program(kind, lines)))
@@ -276,11 +293,11 @@ int main(int argc, char *argv[])
             const double megabytes = QFileInfo(path).size() / 1e6;
             const Run awk = Median({"awk", "{gsub(/ /,\"\"); print}", path}, settings.repetitions);
             for (const Conversion &c : Conversions()) {
-                if (kind != ProgramKind::OneLine && c.mill != mill)
+                if (!every && c.mill != mill)
                     continue;
                 const Run run =
                     Median(QStringList{convert} + c.args + QStringList{path}, settings.repetitions);
-                if (kind != ProgramKind::OneLine) // the growth is measured on programs of many lines
+                if (!every) // the growth is measured on the lathe and mill-turn programs
                     seconds[c.name][lines] = run.seconds;
                 const double ratio = run.seconds / awk.seconds;
                 const double peakMb = run.maxRssKb / 1024.0;
@@ -329,7 +346,13 @@ int main(int argc, char *argv[])
           << QThread::idealThreadCount()
           << " here), each part kept only when it provably gives what one run gives; CPU s is the "
              "processor time summed over the cores (awk uses one). Peak is the converter's peak resident "
-             "memory. The targets are judged on the largest program only.\n\n";
+             "memory. The targets are judged on the largest program only. The programs: lathe (turning with "
+             "cycles, comments and tool changes), mill (mill-turn moves in XYZ and C), 1line (the mill "
+             "program "
+             "with LF line ends, one line to the conversions) and finish (a finishing contour: every line a "
+             "sequence number, three-decimal X and Z and a feed; a comment, a rapid, a tool change or a "
+             "dwell "
+             "every few dozen lines); 1line and finish go through every conversion.\n\n";
         r << table;
         r << "\n## Growth\n\n";
         r << "Time on the larger program over the time on the smaller one (10x the lines; target: within "

@@ -57,5 +57,11 @@ CliCommand CalcCommand()
             return CliOutcome::Usage(end.message.text);
         return CliOutcome{0, target.Text(), QString::number(end.count)};
     };
+    // A number is read from the characters after an occurrence up to the first that is no blank, sign,
+    // point, digit or "=": never past a CR. So unless the text looked for holds a line feed, no occurrence
+    // and no change reaches over the end of a line, and the program may be changed a piece at a time.
+    command.countsPieceByPiece = [](const CliOptions &options) {
+        return !options.Value(QStringLiteral("find")).contains(u'\n');
+    };
     return command;
 }

@@ -52,6 +52,10 @@ struct CliCommand
     // `run` may be given the program a piece at a time, each cut just after a CR LF: the results put
     // together are the result of the whole (a change that never looks past a line end).
     bool runsPieceByPiece = false;
+    // For a change that never looks past a line end with some options: whether `run` may be given the
+    // program a piece at a time with these. Its standard error is then a count (of changes), and the counts
+    // of the pieces added up are the count of the whole.
+    std::function<bool(const CliOptions &)> countsPieceByPiece = nullptr;
 };
 
 // A command whose conversion goes line by line: `run` makes the pass and gives it the whole program.

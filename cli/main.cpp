@@ -236,6 +236,35 @@ int RunPieceByPiece(const CliCommand &command, const CliOptions &options, QByteA
     return writer.Finish() ? 0 : 1;
 }
 
+// A change that never looks past a line end and counts its changes is run on each piece in turn, the
+// counts added up; the options were found usable on an empty program first, as the whole run would.
+int RunCountingPieceByPiece(const CliCommand &command, const CliOptions &options, QByteArrayView bytes)
+{
+    constexpr qsizetype PieceSize = qsizetype(1) << 20;
+    OutputWriter writer;
+    qint64 count = 0;
+    QString piece;
+    for (qsizetype from = 0; from < bytes.size();) {
+        const qsizetype end = nc::PieceEnd(bytes, from, PieceSize);
+        piece.resize(0);
+        nc::AppendCp932(bytes.sliced(from, end - from), piece);
+        const CliOutcome outcome = command.run(options, piece);
+        count += outcome.error.toLongLong();
+        const qsizetype bad =
+            nc::WriteCp932(outcome.output, [&writer](QByteArrayView written) { writer.Write(written); });
+        if (bad >= 0) {
+            (void)writer.Finish();
+            WriteError(UnwritableCharacter(outcome.output[bad].unicode()));
+            return 1;
+        }
+        from = end;
+    }
+    if (!writer.Finish())
+        return 1;
+    WriteError(QString::number(count));
+    return 0;
+}
+
 // Passes the result on but for its last two bytes, so that the CR LF a pass adds after a last line without
 // one can be taken off at the end.
 class LastLineEndHeldBack
@@ -336,5 +365,8 @@ int main(int argc, char *argv[])
     }
     if (command->runsPieceByPiece && nc::IsCleanCp932InParts(bytes.View()))
         return RunPieceByPiece(*command, options, bytes.View());
+    if (command->countsPieceByPiece && command->countsPieceByPiece(options) &&
+        command->run(options, QString()).exitCode == 0 && nc::IsCleanCp932InParts(bytes.View()))
+        return RunCountingPieceByPiece(*command, options, bytes.View());
     return RunWhole(*command, options, bytes);
 }

@@ -3,6 +3,8 @@
 #include "nc/NcNumber.h"
 #include "nc/NcScanState.h"
 
+#include <algorithm>
+
 namespace convert {
 
 QString FormatValue3Single(float value)
@@ -13,12 +15,15 @@ QString FormatValue3Single(float value)
 
 namespace {
 
-// The word is looked for by its first character, which the library finds fast: it runs on every line.
+// The word is looked for by its first character, which the library finds fast, and the rest compared
+// character by character: it runs on every line, and most lines hold a G word that is not the one.
 qsizetype IndexOfWord(const QString &line, QStringView word)
 {
     const QStringView text(line);
-    for (qsizetype at = text.indexOf(word.front()); at >= 0; at = text.indexOf(word.front(), at + 1))
-        if (text.sliced(at).startsWith(word))
+    const qsizetype last = text.size() - word.size();
+    for (qsizetype at = text.indexOf(word.front()); at >= 0 && at <= last;
+         at = text.indexOf(word.front(), at + 1))
+        if (std::equal(word.begin(), word.end(), text.begin() + at))
             return at;
     return -1;
 }

@@ -1,9 +1,9 @@
 #include "convert/UnitPass.h"
 
-#include "convert/LineRewrite.h"
 #include "nc/ConversionPass.h"
 #include "nc/NcNumber.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 
@@ -28,8 +28,9 @@ constexpr double FeetPerMetre = 3.28;
 // The NC text of a single-precision value rounded to 3 (4) decimals: its seven significant digits rounded
 // half away from zero to the places, without trailing zeros or a bare point ("12", "0.5", "-0.04", "0").
 // This is what FormatValue3 (FormatValue4) makes of the value's plain text, without the detour through
-// the text and back. Written into `text`, in the room it already has.
-void FormatSingleShortest(float value, QStringView pattern, QString &text)
+// the text and back. Written into `text`, in the room it already has. True when the text is a whole
+// number's digits, which need not be read again to know that they are a number.
+bool FormatSingleShortest(float value, QStringView pattern, QString &text)
 {
     // A whole number below 10^7 has at most seven digits: its decimal form is itself, and nothing is
     // rounded. Millimetres become such numbers of micrometres.
@@ -42,21 +43,22 @@ void FormatSingleShortest(float value, QStringView pattern, QString &text)
             digits[--first] = u'-';
         text.resize(0);
         text.append(reinterpret_cast<const QChar *>(digits + first), 12 - first);
-        return;
+        return true;
     }
     nc::FormatSingleInto(value, pattern, text);
     if (text.endsWith(u'.'))
         text.chop(1);
+    return false;
 }
 
-void FormatSingle3(float value, QString &text)
+bool FormatSingle3(float value, QString &text)
 {
-    FormatSingleShortest(value, u"0.###", text);
+    return FormatSingleShortest(value, u"0.###", text);
 }
 
-void FormatSingle4(float value, QString &text)
+bool FormatSingle4(float value, QString &text)
 {
-    FormatSingleShortest(value, u"0.####", text);
+    return FormatSingleShortest(value, u"0.####", text);
 }
 
 class UnitPass : public ConversionPass
@@ -79,13 +81,19 @@ protected:
         return true;
     }
 
+    // The line goes to the result as it is scanned: the stretch before each changed value, the new value,
+    // and at the end the rest of the line. The line itself is never changed.
     void BeginLine() override
     {
         Pass.LineG = 0;
-        m_rewrite.Begin();
+        m_copied = 0;
     }
 
-    void EndLine() override { Emit(m_rewrite.Finish(Scan.Line)); }
+    void EndLine() override
+    {
+        EmitRaw(QStringView(Scan.Line).sliced(std::min(m_copied, Scan.Line.size())));
+        EmitRaw(u"\r\n");
+    }
 
     void HandleChar() override
     {
@@ -212,17 +220,15 @@ private:
         const Scaling scaling = LengthScaling();
         ReplaceWordValue([&](float value, QString &text) {
             const float scaled = scaling.Apply(value);
-            if (toInch)
-                FormatSingle4(scaled, text);
-            else
-                FormatSingle3(scaled, text);
+            return toInch ? FormatSingle4(scaled, text) : FormatSingle3(scaled, text);
         });
     }
 
     void ConvertEWord()
     {
         const Scaling scaling = EScaling();
-        ReplaceWordValue([&](float value, QString &text) { FormatSingle3(scaling.Apply(value), text); });
+        ReplaceWordValue(
+            [&](float value, QString &text) { return FormatSingle3(scaling.Apply(value), text); });
     }
 
     // Under the metric options the S word stays as written; between inch and mm a constant surface
@@ -238,7 +244,7 @@ private:
         ReplaceWordValue([&](float value, QString &text) {
             if (surfaceSpeed)
                 value = std::floor(scaling.Apply(value));
-            FormatSingle3(value, text);
+            return FormatSingle3(value, text);
         });
     }
 
@@ -257,16 +263,19 @@ private:
         if (!Scan.ReadExpressionValue(read) || !(Scan.Token.isEmpty() || nc::ReadsWhollyAsNumber(Scan.Token)))
             return;
         const float value = float(read);
-        rewrite(value, m_text);
-        if (nc::ReadsWhollyAsNumber(m_text))
-            m_rewrite.Replace(Scan.Line, splice + 1, Scan.Pos, m_text);
+        const bool number = rewrite(value, m_text);
+        if (!number && !nc::ReadsWhollyAsNumber(m_text))
+            return;
+        EmitRaw(QStringView(Scan.Line).mid(m_copied, splice - m_copied));
+        EmitRaw(m_text);
+        m_copied = Scan.Pos;
     }
 
     UnitOption m_option;
     int m_feedMode = 95;
     int m_spindleMode = 97;
-    LineRewrite m_rewrite;
-    QString m_text; // the room every new value is written in
+    qsizetype m_copied = 0; // the characters of the line already in the result
+    QString m_text;         // the room every new value is written in
 };
 
 } // namespace

@@ -2,6 +2,7 @@
 
 #include "convert/ConvertText.h"
 #include "nc/NcNumber.h"
+#include "nc/NcScanState.h"
 
 #include <cmath>
 
@@ -131,69 +132,79 @@ double XyCxPass::Absolute(double last, double read) const
 
 void XyCxPass::EndLine()
 {
-    QString line;
-    if (m_targetWordSeen)
-        line = Scan.Line;
-    else if (m_direction == XyCxDirection::ToCx && (m_x.letter || m_y.letter))
-        line = PolarLine();
-    else if (m_direction == XyCxDirection::ToXy && (m_x.letter || m_c.letter))
-        line = CartesianLine();
-    else
-        line = Scan.Line;
-    convert::BracketFirst(line, u"G91");
-    Emit(line);
+    const bool toCx = m_direction == XyCxDirection::ToCx;
+    if (!m_targetWordSeen && toCx && (m_x.letter || m_y.letter)) {
+        PolarLine();
+    } else if (!m_targetWordSeen && !toCx && (m_x.letter || m_c.letter)) {
+        CartesianLine();
+    } else {
+        m_line.resize(0);
+        m_line += Scan.Line;
+    }
+    convert::BracketFirst(m_line, u"G91");
+    Emit(m_line);
 }
 
-QString XyCxPass::PolarLine()
+// A new text equal to the last one written is left out; the texts are written in rooms kept from line to
+// line, and the last ones are kept by swapping them in.
+void XyCxPass::PolarLine()
 {
     const float diameter = float(2 * std::sqrt(m_lastX * m_lastX + m_lastY * m_lastY));
-    QString cText;
+    QString &cText = m_firstText;
+    QString &xText = m_secondText;
+    cText.resize(0);
     nc::AppendValue3Of(cText, AngleOf(m_lastX, m_lastY));
-    const QString xText = convert::FormatValue3Single(diameter);
-    const QString line = JoinWords(m_x, m_y, cText == m_lastCText ? QString() : u'C' + cText,
-                                   xText == m_lastXText ? QString() : u'X' + xText, false);
-    m_lastCText = cText;
-    m_lastXText = xText;
-    return line;
+    xText.resize(0);
+    nc::AppendSingle3(xText, diameter);
+    JoinWords(m_x, m_y, u'C', cText == m_lastCText ? QStringView() : QStringView(cText), u'X',
+              xText == m_lastXText ? QStringView() : QStringView(xText), false);
+    std::swap(m_lastCText, cText);
+    std::swap(m_lastXText, xText);
 }
 
-QString XyCxPass::CartesianLine()
+void XyCxPass::CartesianLine()
 {
     const double angle = (m_lastC > 0 ? m_lastC : m_lastC + 360) * Pi / 180;
     const double radius = m_lastX / 2;
-    QString xText;
+    QString &xText = m_firstText;
+    QString &yText = m_secondText;
+    xText.resize(0);
     nc::AppendValue3Of(xText, radius * std::cos(angle));
-    QString yText;
+    yText.resize(0);
     nc::AppendValue3Of(yText, radius * std::sin(angle));
-    const QString line = JoinWords(m_x, m_c, xText == m_lastXText ? QString() : u'X' + xText,
-                                   yText == m_lastYText ? QString() : u'Y' + yText, true);
-    m_lastXText = xText;
-    m_lastYText = yText;
-    return line;
+    JoinWords(m_x, m_c, u'X', xText == m_lastXText ? QStringView() : QStringView(xText), u'Y',
+              yText == m_lastYText ? QStringView() : QStringView(yText), true);
+    std::swap(m_lastXText, xText);
+    std::swap(m_lastYText, yText);
 }
 
 // Puts the two new words where the old pair stood: the line up to the first old word, the first new
 // word, whatever stood between the old words, the second new word, the line after the second old word.
-// The new words bring no blanks of their own.
-QString XyCxPass::JoinWords(WordSpan a, WordSpan b, const QString &first, const QString &second,
-                            bool dropLoneBlank) const
+// The new words bring no blanks of their own; an empty text writes no word.
+void XyCxPass::JoinWords(WordSpan a, WordSpan b, QChar firstLetter, QStringView first, QChar secondLetter,
+                         QStringView second, bool dropLoneBlank)
 {
     const bool aLeads = a.letter == 0 || (b.letter != 0 && a.letter < b.letter);
     if (!aLeads)
         std::swap(a, b);
     const QStringView line = Scan.Line;
-    QString out;
-    out.reserve(line.size() + first.size() + second.size());
+    QString &out = m_line;
+    out.resize(0);
     out += line.left((a.letter ? a.letter : b.letter) - 1);
-    out += first;
+    if (!first.isEmpty()) {
+        out += firstLetter;
+        out += first;
+    }
     if (a.letter)
         out += Between(line, a.end, b.letter);
     // Without this a line whose first word is left out would start with the blank that followed it.
     if (dropLoneBlank && out == u" ")
-        out.clear();
-    out += second;
+        out.resize(0);
+    if (!second.isEmpty()) {
+        out += secondLetter;
+        out += second;
+    }
     out += line.mid(b.end);
-    return out;
 }
 
 QString ConvertXyCx(const QString &source, XyCxDirection direction)

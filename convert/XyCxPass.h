@@ -16,7 +16,7 @@ enum class XyCxDirection
 class XyCxPass : public ConversionPass
 {
 public:
-    explicit XyCxPass(XyCxDirection direction) : m_direction(direction) {}
+    explicit XyCxPass(XyCxDirection direction) : m_direction(direction) { HandOnly(u"GXYC)"); }
 
     bool WriteCarriedState(CarriedState &state) const override;
 
@@ -39,10 +39,10 @@ private:
     void ReadSourceWord(WordSpan &span, double &last);
     void ReadTargetWord(double &last);
     double Absolute(double last, double read) const;
-    QString PolarLine();
-    QString CartesianLine();
-    QString JoinWords(WordSpan a, WordSpan b, const QString &first, const QString &second,
-                      bool dropLoneBlank) const;
+    void PolarLine();
+    void CartesianLine();
+    void JoinWords(WordSpan a, WordSpan b, QChar firstLetter, QStringView first, QChar secondLetter,
+                   QStringView second, bool dropLoneBlank);
 
     XyCxDirection m_direction;
     double m_lastX = 0;
@@ -55,6 +55,10 @@ private:
     WordSpan m_y;
     WordSpan m_c;
     bool m_targetWordSeen = false;
+    // Rooms used again on every line: the converted line and the new texts of the pair.
+    QString m_line;
+    QString m_firstText;
+    QString m_secondText;
 };
 
 QString ConvertXyCx(const QString &source, XyCxDirection direction);

@@ -1,5 +1,6 @@
 #include "machine/TranslatorLineReader.h"
 
+#include "nc/LineWalk.h"
 #include "nc/NcNumber.h"
 
 #include <algorithm>
@@ -22,25 +23,23 @@ void TranslatorLineReader::Read(const QString &line)
     }
 }
 
-// Moves over the comment up to its ")", collecting its text; the ")" becomes one blank so that several
-// comments on a line stay apart. The "(" that opens a comment is not part of its text, but a line that
-// starts inside a comment begins with comment text.
+// Moves over the comment with the comment step every conversion shares, collecting its text; the ")" that
+// closes it becomes one blank so that several comments on a line stay apart. The "(" that opens a comment
+// is not part of its text, but a line that starts inside a comment begins with comment text, its first
+// character included (that character is never taken for the closing ")", except on a lone ")" line).
 void TranslatorLineReader::ReadComment()
 {
     const qsizetype textFrom = m_inComment ? m_scan.Pos : m_scan.Pos + 1;
-    m_inComment = true;
+    const QStringView line = QStringView(m_scan.Line).left(m_scan.LineLength);
+    const bool closed = nc::StepOverComment(line, m_scan.Pos);
+    m_inComment = !closed;
     QString &text = m_context.Line.CommentText;
-    const qsizetype close = m_scan.Line.indexOf(u')', m_scan.Pos - 1);
-    if (close < 0) {
-        text += QStringView(m_scan.Line).sliced(std::min(textFrom, m_scan.LineLength + 1) - 1);
-        m_scan.Pos = m_scan.LineLength + 1;
-        return;
-    }
-    m_scan.Pos = close + 1;
-    if (m_scan.Pos > textFrom)
-        text += QStringView(m_scan.Line).sliced(textFrom - 1, m_scan.Pos - textFrom);
-    text += u' ';
-    m_inComment = false;
+    // A lone ")" line leaves the step past the end of the line; its ")" is the line's only character.
+    const qsizetype textEnd = closed ? std::min(m_scan.Pos, m_scan.LineLength) : m_scan.LineLength + 1;
+    if (textEnd > textFrom)
+        text += line.sliced(textFrom - 1, textEnd - textFrom);
+    if (closed)
+        text += u' ';
 }
 
 void TranslatorLineReader::HandleChar(QChar c)

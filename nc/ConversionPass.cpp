@@ -2,6 +2,7 @@
 
 #include "nc/LargeText.h"
 #include "nc/LineWalk.h"
+#include "nc/ProgramText.h"
 
 #include <algorithm>
 
@@ -62,6 +63,15 @@ void ConversionPass::Feed(QString &&piece)
     Pass.SourceText = std::move(piece);
     Pass.LineStart = 1;
     m_fedAnything = m_fedAnything || !Pass.SourceText.isEmpty();
+    RunLines();
+}
+
+void ConversionPass::FeedCp932(QByteArrayView piece)
+{
+    Pass.SourceText.remove(0, Pass.LineStart - 1);
+    Pass.LineStart = 1;
+    nc::AppendCp932(piece, Pass.SourceText);
+    m_fedAnything = m_fedAnything || !piece.isEmpty();
     RunLines();
 }
 

@@ -71,6 +71,9 @@ public:
     void Feed(QStringView piece);
     // The same for a piece the caller gives up: taken as it is when no part of a line is pending.
     void Feed(QString &&piece);
+    // The same for a piece of clean code page 932 (cut just after a CR LF or anywhere between characters),
+    // decoded straight into the room the pieces before used.
+    void FeedCp932(QByteArrayView piece);
     void End();
     // Hands the result written since the last time to `take`; its room is used again.
     void TakeResult(const std::function<void(QStringView)> &take);

@@ -343,4 +343,64 @@ QString FormatValue4Of(double value)
     return FormatValueOf(value, Places4);
 }
 
+// A single is a double exactly. With e digits before the point (10^(e-1) <= |v| < 10^e) its seven
+// significant digits are |v| * 10^(7-e) rounded: the power of ten is exact, the product below 10^7 is off
+// by less than 2e-9, so unless it lies within HalfDoubt of a half it rounds as the exact value does.
+// Those seven digits rounded again to three places is integer arithmetic on the digits, as the text's
+// rounding is.
+bool SingleThousandths(float value, bool &negative, std::uint64_t &units)
+{
+    constexpr double HalfDoubt = 1e-6;
+    constexpr double PowerOfTen[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9};
+    constexpr std::uint64_t WholePowerOfTen[] = {1, 10, 100, 1000, 10000, 100000, 1000000};
+    const double v = value;
+    negative = v < 0;
+    if (v == 0) {
+        units = 0;
+        return true;
+    }
+    const double magnitude = std::fabs(v);
+    if (!(magnitude >= 1e-3 && magnitude < 1e6))
+        return false;
+    int digits = -2; // e: from -2 (0.001 <= |v| < 0.01) to 6
+    while (digits < 6 && magnitude >= (digits >= 0 ? PowerOfTen[digits] : 1 / PowerOfTen[-digits]))
+        ++digits;
+    // 10^(e-1) <= |v| < 10^e: the comparison with 10^-1 and 10^-2 is with their nearest doubles, which
+    // a single never falls between
+    const double scaled = magnitude * PowerOfTen[7 - digits];
+    const double whole = std::floor(scaled);
+    const double fraction = scaled - whole;
+    if (std::fabs(fraction - 0.5) < HalfDoubt)
+        return false;
+    const std::uint64_t seven = std::uint64_t(whole) + (fraction > 0.5 ? 1 : 0);
+    // the value is seven * 10^(e-7): seven * 10^(e-4) thousandths
+    if (digits >= 4) {
+        units = seven * WholePowerOfTen[digits - 4];
+        return true;
+    }
+    const std::uint64_t divisor = WholePowerOfTen[4 - digits];
+    units = seven / divisor + (2 * (seven % divisor) >= divisor ? 1 : 0);
+    return true;
+}
+
+bool AppendSingleThousandths(QString &out, float value)
+{
+    bool negative = false;
+    std::uint64_t units = 0;
+    if (!SingleThousandths(value, negative, units))
+        return false;
+    char16_t text[32];
+    const int size = ThousandthsText(negative, units, text);
+    out.append(reinterpret_cast<const QChar *>(text), size);
+    return true;
+}
+
+void AppendSingle3(QString &out, float value)
+{
+    if (AppendSingleThousandths(out, value))
+        return;
+    QString rounded = FormatSingle(value, Places3);
+    out += FormatValue3(rounded);
+}
+
 } // namespace nc

@@ -78,4 +78,16 @@ bool RoundedUnits(double value, double scale, std::uint64_t &units);
 int ThousandthsText(bool negative, std::uint64_t units, char16_t *out);
 QString FormatValue4Of(double value);
 
+// The thousandths of a single-precision value's 7-digit decimal form rounded half away from zero to three
+// places (what FormatValue3 makes of the value's plain text, and FormatSingle with "0.###"), taken with
+// plain arithmetic; false when only the decimal form can tell: a scaled value near a half, a magnitude
+// of 10^6 or more or below 0.001 (zero is exact), no finite value. `negative` is the value's sign.
+bool SingleThousandths(float value, bool &negative, std::uint64_t &units);
+// The shortest NC text of those thousandths ("12", "0.5", "-0.04", "0") appended to `out`; false, and
+// nothing appended, when SingleThousandths cannot tell.
+bool AppendSingleThousandths(QString &out, float value);
+// The same text for every value: FormatValue3 of FormatSingle(value, "0.###") where SingleThousandths
+// cannot tell.
+void AppendSingle3(QString &out, float value);
+
 } // namespace nc

@@ -1,6 +1,7 @@
 #include "nc/PassInParts.h"
 
 #include "nc/ConversionPass.h"
+#include "nc/LargeText.h"
 #include "nc/ProgramText.h"
 
 #include <algorithm>
@@ -58,7 +59,7 @@ void FeedPieces(ConversionPass &pass, QByteArrayView bytes, qsizetype from, cons
         if (writer.Unwritable() >= 0 || pass.Failed() ||
             (abandon && abandon->load(std::memory_order_relaxed)))
             return;
-        pass.Feed(DecodeCp932(bytes.sliced(from, *end - from)).text);
+        pass.FeedCp932(bytes.sliced(from, *end - from));
         pass.TakeResult(take);
         from = *end;
     }
@@ -105,7 +106,7 @@ void ConvertAhead(Part &part, QByteArrayView bytes, const std::vector<qsizetype>
     ConversionPass &pass = *part.pass;
     pass.Start(pieceSize);
     if (part.warmFrom < part.from) {
-        pass.Feed(DecodeCp932(bytes.sliced(part.warmFrom, part.from - part.warmFrom)).text);
+        pass.FeedCp932(bytes.sliced(part.warmFrom, part.from - part.warmFrom));
         pass.TakeResult([](QStringView) {});
     }
     if (pass.Failed() || !pass.WriteCarriedState(part.start))
@@ -113,6 +114,8 @@ void ConvertAhead(Part &part, QByteArrayView bytes, const std::vector<qsizetype>
     part.started = true;
     const qsizetype partSize = ends[part.endPiece - 1] - part.from;
     part.output.reserve(partSize + partSize / 4 + 16);
+    // the part's whole result is written into new memory: large pages take far fewer faults to fill
+    AdviseLargeBuffer(part.output.data(), part.output.capacity());
     ResultWriter writer([&part](QByteArrayView encoded) { part.output.append(encoded); });
     FeedPieces(pass, bytes, part.from, ends.data() + part.firstPiece, ends.data() + part.endPiece, writer,
                &abandon);

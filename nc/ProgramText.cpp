@@ -190,11 +190,21 @@ private:
 DecodedText DecodeCp932(QByteArrayView bytes)
 {
     DecodedText result;
+    result.hadInvalidBytes = AppendCp932(bytes, result.text);
+    return result;
+}
+
+bool AppendCp932(QByteArrayView bytes, QString &text)
+{
     const auto *data = reinterpret_cast<const unsigned char *>(bytes.constData());
     const qsizetype size = bytes.size();
-    result.text.resize(size); // code page 932 never gives more characters than bytes
-    auto *out = reinterpret_cast<char16_t *>(result.text.data());
-    AdviseLargeBuffer(out, size * qsizetype(sizeof(char16_t)));
+    const qsizetype start = text.size();
+    const bool fresh = start + size > text.capacity();
+    text.resize(start + size); // code page 932 never gives more characters than bytes
+    auto *out = reinterpret_cast<char16_t *>(text.data()) + start;
+    // room used again was advised when it was new
+    if (fresh)
+        AdviseLargeBuffer(out, size * qsizetype(sizeof(char16_t)));
     qsizetype written = 0;
     QStringDecoder decoder(Cp932, QStringConverter::Flag::Stateless);
     KnownCharacters known;
@@ -219,17 +229,16 @@ DecodedText DecodeCp932(QByteArrayView bytes)
         // an invalid byte may give a replacement character and a pending one: never more than the bytes
         const QByteArrayView rest = bytes.sliced(i, end - i);
         const qsizetype room = written + decoder.requiredSpace(rest.size()) + (size - end);
-        if (room > result.text.size()) {
-            result.text.resize(room);
-            out = reinterpret_cast<char16_t *>(result.text.data());
+        if (start + room > text.size()) {
+            text.resize(start + room);
+            out = reinterpret_cast<char16_t *>(text.data()) + start;
         }
         QChar *after = decoder.appendToBuffer(reinterpret_cast<QChar *>(out + written), rest);
         written = reinterpret_cast<char16_t *>(after) - out;
         i = end;
     }
-    result.text.resize(written);
-    result.hadInvalidBytes = decoder.hasError();
-    return result;
+    text.resize(start + written);
+    return decoder.hasError();
 }
 
 // A LF whose byte before is a CR can be neither half of a two-byte character (a CR is no lead byte), so

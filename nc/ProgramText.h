@@ -15,6 +15,9 @@ struct DecodedText
 };
 
 DecodedText DecodeCp932(QByteArrayView bytes);
+// The same appended to `text`, in the room it already has when that is enough; true when there were
+// bytes that are no character.
+bool AppendCp932(QByteArrayView bytes, QString &text);
 
 // The end of a piece of `bytes` that starts at `from` and is about `size` bytes long: just after a CR LF
 // (or the end of the bytes). No character reaches over such a place, so the pieces decoded one by one give

@@ -94,6 +94,15 @@ std::optional<SearchMessage> CalcOperandProblem(const CalcSettings &settings)
 CalcNumberText ReadCalcNumber(QStringView text, qsizetype from)
 {
     CalcNumberText read;
+    ReadCalcNumberInto(text, from, read);
+    return read;
+}
+
+void ReadCalcNumberInto(QStringView text, qsizetype from, CalcNumberText &read)
+{
+    read.number.resize(0);
+    read.equals = false;
+    read.consumed = 0;
     bool started = false;
     for (qsizetype i = 0; i < CalcReadLength; ++i) {
         const qsizetype at = from + i;
@@ -113,20 +122,38 @@ CalcNumberText ReadCalcNumber(QStringView text, qsizetype from)
         }
         read.consumed = i + 1;
     }
-    return read;
 }
 
 std::optional<QString> CalcValueText(double oldValue, const CalcSettings &settings)
 {
-    const double result = Apply(settings.op, oldValue, nc::ValueOfText(settings.operand));
+    QString text;
+    if (!AppendCalcValue(text, oldValue, nc::ValueOfText(settings.operand), settings))
+        return std::nullopt;
+    return text;
+}
+
+bool AppendCalcValue(QString &out, double oldValue, double operand, const CalcSettings &settings)
+{
+    const double result = Apply(settings.op, oldValue, operand);
     if (!(std::fabs(result) <= FLT_MAX))
-        return std::nullopt; // converting it to single precision would be undefined
-    QString text = FormatCalcValue(static_cast<float>(result), settings.format);
+        return false; // converting it to single precision would be undefined
+    const auto value = static_cast<float>(result);
+    // The usual values of the first three formats are written from plain arithmetic where that provably
+    // gives the digits of the decimal form: the shortest text, which the second format ends with a point
+    // and the third with ".0" when it is a whole number. Such a text never starts with a point.
+    const qsizetype from = out.size();
+    if (settings.format != 4 && nc::AppendSingleThousandths(out, value)) {
+        if ((settings.format == 2 || settings.format == 3) && !QStringView(out).sliced(from).contains(u'.'))
+            out += settings.format == 2 ? QStringView(u".") : QStringView(u".0");
+        return true;
+    }
+    QString text = FormatCalcValue(value, settings.format);
     if (text.startsWith(u'.'))
         text.prepend(u'0');
     else if (text.startsWith(u"-."))
         text.insert(1, u'0');
-    return text;
+    out += text;
+    return true;
 }
 
 CalcOutcome CalcReplaceValue(SearchState &state, SearchTarget &target, const CalcSettings &settings)

@@ -44,11 +44,16 @@ struct CalcNumberText
 // it are skipped, "=" is noted and skipped wherever it stands, a sign only starts it, digits and points
 // continue it; at most ten characters are read.
 CalcNumberText ReadCalcNumber(QStringView text, qsizetype from);
+// The same into `read`, its number written in the room it already has: a long run reads one per occurrence.
+void ReadCalcNumberInto(QStringView text, qsizetype from, CalcNumberText &read);
 
 // The new value's text: `oldValue` with the operator and operand applied, rounded to single precision
 // and written in the settings' format. None when the result lies beyond single precision (the operand
 // check rules that out).
 std::optional<QString> CalcValueText(double oldValue, const CalcSettings &settings);
+// The same text appended to `out`, with the operand's value read once by the caller
+// (nc::ValueOfText(settings.operand)); false, and nothing appended, when there is none.
+bool AppendCalcValue(QString &out, double oldValue, double operand, const CalcSettings &settings);
 
 struct CalcOutcome
 {

@@ -84,20 +84,23 @@ qint64 CalcEveryHit(SearchState &state, SearchTarget &target, const CalcSettings
     const QStringView source(text);
     CalcPass pass;
     nc::ReserveLargeText(pass.result, text.size() + text.size() / 8);
+    const double operand = nc::ValueOfText(settings.operand);
+    CalcNumberText read;
+    QString value; // the room every new value is written in
     qsizetype hit = text.indexOf(find, state.FindStart);
     while (hit >= 0) {
-        const CalcNumberText read = ReadCalcNumber(source, hit + find.size());
-        std::optional<QString> value;
-        if (!read.number.isEmpty())
-            value = CalcValueText(nc::ValueOfText(read.number), settings);
+        ReadCalcNumberInto(source, hit + find.size(), read);
+        value.resize(0);
+        const bool changed =
+            !read.number.isEmpty() && AppendCalcValue(value, nc::ValueOfText(read.number), operand, settings);
         qsizetype next = 0;
-        if (value) {
+        if (changed) {
             pass.result.append(source.mid(pass.copied, hit - pass.copied));
             pass.lastHit = pass.result.size();
             pass.result.append(find);
             if (read.equals)
                 pass.result.append(u'=');
-            pass.result.append(*value);
+            pass.result.append(value);
             pass.copied = hit + find.size() + read.consumed;
             ++pass.changes;
             pass.lastHitChanged = true;

@@ -21,6 +21,7 @@ TEST(TranslatorPass, PiecesGiveWhatTheWholeGives)
         u"G00 X10.\r\nM03 M77\r\nX20.\r\n"_qs,
         u"G00 X10.\nZ5.\r\r\nM30"_qs,
         u"G00 X1. (LEFT OPEN\r\nX2.\r\n"_qs,
+        u"G00 X50. Z5.\r\n(NOTE\r\n)G00 X10.\r\n)A) X40.\r\n(B\r\n)\r\nX30.\r\n"_qs,
     };
     const ConversionTable table = StandardTable();
     std::mt19937 random(7);

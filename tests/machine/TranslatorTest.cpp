@@ -249,6 +249,19 @@ TEST(Translator, Comments)
              AtX50Z5,
              {u"(ABC", u")", u"X40."},
              {u"(ABC)", u"(-----< >-----)", u"N000     X40"}},
+            // The first character of a continued line is comment text and is never taken for its ")".
+            {"a continued line beginning with a closing bracket stays comment",
+             AtX50Z5,
+             {u"(NOTE", u")G00 X10.", u")", u"X40."},
+             {u"(NOTE)", u"(-----<)G00 X10.>-----)", u"(-----< >-----)", u"N000     X40"}},
+            {"a continued line closed after its first character",
+             AtX50Z5,
+             {u"(NOTE", u")A) X40."},
+             {u"(NOTE)", u"N000     X40( )A )"}},
+            {"a continued line of one character other than the bracket",
+             AtX50Z5,
+             {u"(NOTE", u"A", u"B)", u"X40."},
+             {u"(NOTE)", u"(-----<A>-----)", u"(-----<B >-----)", u"N000     X40"}},
         },
         StandardTable());
 }

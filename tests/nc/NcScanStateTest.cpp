@@ -2,6 +2,7 @@
 
 #include "nc/NcNumber.h"
 
+#include <cmath>
 #include <cstring>
 #include <gtest/gtest.h>
 #include <random>
@@ -318,4 +319,76 @@ TEST(NcScanState, AppendValue3OfWritesFormatValue3OfText)
         EXPECT_EQ(out, u"X"_qs + nc::FormatValue3Of(c.value)) << c.value;
         EXPECT_EQ(out, u"X"_qs + QString::fromUtf16(c.text)) << c.value;
     }
+}
+
+// The thousandths taken with plain arithmetic are those of the single's plain text rounded to three places
+// and of FormatSingle with "0.###": at a half of the seventh digit (1024.0625), where the seven digits
+// round up into a half of a thousandth (1.0004999 gives 1.0005 and then 1.001), at the powers of ten and
+// the edges of the range, for both signs and for many values of every magnitude.
+TEST(NcScanState, SingleThousandthsAreThoseOfTheDecimalForm)
+{
+    const auto byText = [](float value) {
+        QString plain = nc::PlainTextSingle(value);
+        return nc::FormatValue3(plain);
+    };
+    const auto byPattern = [](float value) {
+        QString rounded = nc::FormatSingle(value, u"0.###");
+        return nc::FormatValue3(rounded);
+    };
+    struct Case
+    {
+        float value;
+        const char16_t *text;
+    };
+    const Case cases[] = {
+        {0.0f, u"0"},
+        {-0.0f, u"0"},
+        {1024.0625f, u"1024.063"},
+        {-1024.0625f, u"-1024.063"},
+        {1.0004999f, u"1.001"},
+        {0.0005f, u"0.001"},
+        {-0.0004f, u"0"},
+        {0.001f, u"0.001"},
+        {0.01f, u"0.01"},
+        {0.1f, u"0.1"},
+        {1.0f, u"1"},
+        {999999.94f, u"999999.9"},
+        {1e6f, u"1000000"},
+        {78.229f, u"78.229"},
+        {-0.031f, u"-0.031"},
+        {156.458f, u"156.458"},
+        {0.3f, u"0.3"},
+        {12345.678f, u"12345.68"},
+        {9999.9995f, u"9999.999"},
+        {-99.99995f, u"-100"},
+    };
+    for (const Case &c : cases) {
+        QString out = u"X"_qs;
+        nc::AppendSingle3(out, c.value);
+        EXPECT_EQ(out, u"X"_qs + QString::fromUtf16(c.text)) << c.value;
+        EXPECT_EQ(out, u"X"_qs + byText(c.value)) << c.value;
+        EXPECT_EQ(out, u"X"_qs + byPattern(c.value)) << c.value;
+    }
+
+    std::mt19937 random(11);
+    std::uniform_real_distribution<double> exponent(-4, 7);
+    std::uniform_int_distribution<int> decimals(0, 6);
+    int fast = 0;
+    constexpr int Count = 200000;
+    for (int i = 0; i < Count; ++i) {
+        // decimal values of a few places, as programs write them, and values of any bits
+        double wide = std::pow(10.0, exponent(random));
+        const double scale = std::pow(10.0, decimals(random));
+        if (i % 2 == 0)
+            wide = std::round(wide * scale) / scale;
+        const float value = float(i % 4 < 2 ? wide : -wide);
+        QString out;
+        if (nc::AppendSingleThousandths(out, value)) {
+            ++fast;
+            ASSERT_EQ(out, byText(value)) << value;
+            ASSERT_EQ(out, byPattern(value)) << value;
+        }
+    }
+    // the values below 0.001 and from 10^6 on (about a quarter) are left to the decimal form
+    EXPECT_GT(fast, Count / 2);
 }

@@ -4,6 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include "nc/NcNumber.h"
+#include "nc/NcScanState.h"
+
+#include <cmath>
 #include <random>
 
 namespace {
@@ -112,6 +116,54 @@ TEST(CalcReplace, ComputesInSinglePrecisionAndWritesTheFormat)
         const std::optional<QString> text = CalcValueText(c.oldValue, settings);
         ASSERT_TRUE(text.has_value());
         EXPECT_EQ(*text, QString::fromUtf16(c.text));
+    }
+}
+
+// The new value's text in every format is what the display patterns make of the single-precision result
+// (the first format: its plain text rounded to three places), for values of every magnitude, both signs,
+// whole ones and the halves of a thousandth, whichever way the text is written.
+TEST(CalcReplace, ValueTextIsThatOfTheDisplayPatterns)
+{
+    const auto expected = [](float value, int format) {
+        QString text;
+        switch (format) {
+        case 2:
+            text = nc::FormatSingle(value, u"#####0.###");
+            break;
+        case 3:
+            text = nc::FormatSingle(value, u"#####0.0##");
+            break;
+        case 4:
+            text = nc::FormatSingle(value, u"####00");
+            break;
+        default: {
+            QString plain = nc::PlainTextSingle(value);
+            text = nc::FormatValue3(plain);
+        }
+        }
+        if (text.startsWith(u'.'))
+            text.prepend(u'0');
+        else if (text.startsWith(u"-."))
+            text.insert(1, u'0');
+        return text;
+    };
+    std::mt19937 random(5);
+    std::uniform_real_distribution<double> exponent(-4, 7);
+    std::uniform_int_distribution<int> places(0, 4);
+    const double fixed[] = {0, -0.0, 12, -12, 0.0005, 2.0005, 1024.0625, 999999.9, 1e6, 0.5, -0.0004};
+    for (int i = 0; i < 40000; ++i) {
+        double old = i < int(std::size(fixed)) ? fixed[i] : std::pow(10.0, exponent(random));
+        const double scale = std::pow(10.0, places(random));
+        if (i % 3 == 0)
+            old = std::round(old * scale) / scale;
+        if (i % 2 == 1)
+            old = -old;
+        const int format = 1 + i % 4;
+        const CalcSettings settings{CalcOperator::Add, u"0"_qs, format};
+        const std::optional<QString> text = CalcValueText(old, settings);
+        ASSERT_TRUE(text.has_value());
+        ASSERT_EQ(text->toStdString(), expected(float(old), format).toStdString())
+            << old << " format " << format;
     }
 }
 
