@@ -35,7 +35,8 @@ PaneColouring::PaneColouring(TextPane &pane) : QObject(&pane), m_pane(pane)
     m_blockCount = pane.document()->blockCount();
     connect(pane.document(), &QTextDocument::contentsChange, this, &PaneColouring::OnContentsChange);
     // Watching the viewport's paint events colours the blocks before the pane draws them.
-    pane.viewport()->installEventFilter(this);
+    m_viewport = pane.viewport();
+    m_viewport->installEventFilter(this);
 }
 
 void PaneColouring::SetEnabled(bool enabled)
@@ -49,7 +50,8 @@ void PaneColouring::SetEnabled(bool enabled)
 
 bool PaneColouring::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == m_pane.viewport() && event->type() == QEvent::Paint)
+    // Asks nothing of the pane: the viewport still sends events while the pane is being destroyed.
+    if (event->type() == QEvent::Paint && watched == m_viewport)
         ColourVisibleBlocks();
     return QObject::eventFilter(watched, event);
 }

@@ -51,6 +51,7 @@ private:
     void FindSearchColours(const QTextBlock &block);
 
     TextPane &m_pane;
+    QWidget *m_viewport = nullptr; // the pane's, watched for its paint events
     bool m_enabled = true;
     // Whether each block starts inside a comment, known for the blocks from the first on; and whether a
     // block's layout holds the colours of its present text (only for blocks whose start is known).
