@@ -3,6 +3,7 @@
 // every line of each program. Writes the figures to a table and to bench/RESULTS-highlight.md.
 //   brindlewick-bench-highlight [--sizes 10000,100000,1000000] [--reps 3] [--out FILE] [--keep FOLDER]
 
+#include "bench/BenchSettings.h"
 #include "bench/ProgramGenerator.h"
 #include "highlight/LineColours.h"
 #include "nc/ProgramText.h"
@@ -23,32 +24,7 @@
 
 namespace {
 
-struct Settings
-{
-    QList<qsizetype> sizes = {10000, 100000, 1000000};
-    int repetitions = 3;
-    QString resultsPath = QStringLiteral(BRINDLEWICK_SOURCE_DIR "/bench/RESULTS-highlight.md");
-    QString keepFolder; // where the generated programs are kept; a temporary folder when empty
-};
-
-Settings ParseSettings(const QStringList &args)
-{
-    Settings settings;
-    for (qsizetype i = 1; i + 1 < args.size(); ++i) {
-        if (args[i] == u"--sizes") {
-            settings.sizes.clear();
-            for (const QString &s : args[++i].split(u','))
-                settings.sizes.append(s.toLongLong());
-        } else if (args[i] == u"--reps") {
-            settings.repetitions = std::max(1, args[++i].toInt());
-        } else if (args[i] == u"--out") {
-            settings.resultsPath = args[++i];
-        } else if (args[i] == u"--keep") {
-            settings.keepFolder = args[++i];
-        }
-    }
-    return settings;
-}
+using bench::Settings;
 
 double Median(std::vector<double> values)
 {
@@ -120,7 +96,8 @@ QString Seconds(double s)
 int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
-    const Settings settings = ParseSettings(app.arguments());
+    const Settings settings = bench::ParseSettings(
+        app.arguments(), QStringLiteral(BRINDLEWICK_SOURCE_DIR "/bench/RESULTS-highlight.md"));
     const QString editorBench =
         QCoreApplication::applicationDirPath() + QStringLiteral("/brindlewick-bench-editor");
     QTemporaryDir temporary;

@@ -1,6 +1,7 @@
 // Measures every conversion of brindlewick-convert on generated programs of growing size, side by side
 // with awk on the same files, and writes the figures to a table and to bench/RESULTS.md.
 
+#include "bench/BenchSettings.h"
 #include "bench/ProgramGenerator.h"
 #include "nc/ProgramText.h"
 
@@ -173,32 +174,7 @@ const char *Met(bool met, bool judged)
     return met ? "yes" : "**no**";
 }
 
-struct Settings
-{
-    QList<qsizetype> sizes = {10000, 100000, 1000000};
-    int repetitions = 3;
-    QString resultsPath = QStringLiteral(BRINDLEWICK_SOURCE_DIR "/bench/RESULTS.md");
-    QString keepFolder; // where the generated programs are kept; a temporary folder when empty
-};
-
-Settings ParseSettings(const QStringList &args)
-{
-    Settings settings;
-    for (qsizetype i = 1; i + 1 < args.size(); ++i) {
-        if (args[i] == u"--sizes") {
-            settings.sizes.clear();
-            for (const QString &s : args[++i].split(u','))
-                settings.sizes.append(s.toLongLong());
-        } else if (args[i] == u"--reps") {
-            settings.repetitions = std::max(1, args[++i].toInt());
-        } else if (args[i] == u"--out") {
-            settings.resultsPath = args[++i];
-        } else if (args[i] == u"--keep") {
-            settings.keepFolder = args[++i];
-        }
-    }
-    return settings;
-}
+using bench::Settings;
 
 // The time of each conversion on every size over its time on the size ten times smaller.
 QString GrowthTable(const QMap<QString, QMap<qsizetype, double>> &seconds, const QList<qsizetype> &sizes)
@@ -263,7 +239,8 @@ QString EditorTable(const QString &editorBench, const QString &program, int repe
 int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
-    const Settings settings = ParseSettings(app.arguments());
+    const Settings settings =
+        bench::ParseSettings(app.arguments(), QStringLiteral(BRINDLEWICK_SOURCE_DIR "/bench/RESULTS.md"));
     const QString binaries = QCoreApplication::applicationDirPath();
     const QString convert = binaries + QStringLiteral("/../cli/brindlewick-convert");
     QTemporaryDir temporary;
