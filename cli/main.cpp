@@ -5,10 +5,16 @@
 
 #include <QCoreApplication>
 #include <QFile>
+#include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <semaphore>
 #include <sys/mman.h>
+#include <system_error>
+#include <thread>
+#include <vector>
 
 namespace {
 
@@ -212,54 +218,161 @@ QString UnwritableCharacter(int c)
         .arg(QString::number(c, 16).toUpper().rightJustified(4, u'0'));
 }
 
-// A conversion that never looks past a line end is run on each piece of the program in turn.
-int RunPieceByPiece(const CliCommand &command, const CliOptions &options, QByteArrayView bytes)
+// What one piece of the program gave: the conversion's outcome, and its result in code page 932.
+struct PieceResult
 {
-    constexpr qsizetype PieceSize = qsizetype(1) << 20;
-    OutputWriter writer;
+    QString text;              // the piece decoded; kept from piece to piece for its room
+    CliOutcome outcome;        // its output is dropped once encoded
+    QByteArray bytes;          // the output encoded; empty when a character could not be
+    qsizetype unwritable = -1; // the output's first character code page 932 cannot hold
+    int unwritableCode = 0;
+};
+
+void ConvertPiece(const CliCommand &command, const CliOptions &options, QByteArrayView piece,
+                  PieceResult &result)
+{
+    result.text.resize(0);
+    nc::AppendCp932(piece, result.text);
+    result.outcome = command.run(options, result.text);
+    result.bytes.resize(0);
+    result.unwritable = -1;
+    if (result.outcome.exitCode != 0)
+        return;
+    result.unwritable = nc::WriteCp932(result.outcome.output,
+                                       [&result](QByteArrayView written) { result.bytes.append(written); });
+    if (result.unwritable >= 0) {
+        result.unwritableCode = result.outcome.output[result.unwritable].unicode();
+        result.bytes.resize(0);
+    }
+    result.outcome.output = QString();
+}
+
+// A thread converting every n-th piece of the program into its own result, which the writer takes before
+// the next piece is converted into it.
+struct PieceWorker
+{
+    PieceResult result;
+    // counting, so that the writer may let every thread go at the end whatever each is doing
+    std::counting_semaphore<> converted{0};
+    std::counting_semaphore<> taken{1};
+    std::thread thread;
+};
+
+std::vector<QByteArrayView> PiecesOf(QByteArrayView bytes, qsizetype pieceSize)
+{
+    std::vector<QByteArrayView> pieces;
     for (qsizetype from = 0; from < bytes.size();) {
-        const qsizetype end = nc::PieceEnd(bytes, from, PieceSize);
-        const CliOutcome outcome = command.run(options, nc::DecodeCp932(bytes.sliced(from, end - from)).text);
-        if (outcome.exitCode != 0) {
-            WriteError(outcome.error);
-            return outcome.exitCode;
-        }
-        const qsizetype bad =
-            nc::WriteCp932(outcome.output, [&writer](QByteArrayView piece) { writer.Write(piece); });
-        if (bad >= 0) {
-            (void)writer.Finish();
-            WriteError(UnwritableCharacter(outcome.output[bad].unicode()));
-            return 1;
-        }
+        const qsizetype end = nc::PieceEnd(bytes, from, pieceSize);
+        pieces.push_back(bytes.sliced(from, end - from));
         from = end;
     }
+    return pieces;
+}
+
+// Lets every thread go and waits for them; a thread still converting stops before its next piece.
+void StopWorkers(std::vector<PieceWorker> &workers, std::atomic<bool> &stop)
+{
+    stop = true;
+    for (PieceWorker &worker : workers) {
+        if (!worker.thread.joinable())
+            continue;
+        worker.taken.release();
+        worker.thread.join();
+    }
+}
+
+// Runs `command` on the pieces of the program, each cut just after a CR LF, on every processor, and hands
+// their results to `take` in the program's order until it returns false. This thread converts every n-th
+// piece itself and other threads the rest; only one result per thread is held at a time, and each keeps
+// its room from piece to piece.
+void ConvertPiecesAtOnce(const CliCommand &command, const CliOptions &options, QByteArrayView bytes,
+                         const std::function<bool(PieceResult &)> &take)
+{
+    constexpr qsizetype PieceSize = qsizetype(1) << 20;
+    const std::vector<QByteArrayView> pieces = PiecesOf(bytes, PieceSize);
+    const std::size_t count = std::max<std::size_t>(
+        1, std::min<std::size_t>(pieces.size(),
+                                 std::size_t(std::clamp(std::thread::hardware_concurrency(), 1u, 8u))));
+    std::vector<PieceWorker> workers(count);
+    std::atomic<bool> stop{false};
+    const auto work = [&](std::size_t first) {
+        PieceWorker &worker = workers[first];
+        for (std::size_t k = first; k < pieces.size(); k += count) {
+            worker.taken.acquire();
+            if (stop.load())
+                return;
+            ConvertPiece(command, options, pieces[k], worker.result);
+            worker.converted.release();
+        }
+    };
+    bool threaded = true;
+    for (std::size_t w = 1; w < count && threaded; ++w) {
+        try {
+            workers[w].thread = std::thread(work, w);
+        } catch (const std::system_error &) {
+            threaded = false;
+        }
+    }
+    if (!threaded)
+        StopWorkers(workers, stop); // no thread to spare: every piece converted here, in turn
+    for (std::size_t k = 0; k < pieces.size(); ++k) {
+        PieceWorker &worker = workers[threaded ? k % count : 0];
+        if (&worker == &workers[0])
+            ConvertPiece(command, options, pieces[k], worker.result);
+        else
+            worker.converted.acquire();
+        if (!take(worker.result))
+            break;
+        if (&worker != &workers[0])
+            worker.taken.release();
+    }
+    StopWorkers(workers, stop);
+}
+
+// A conversion that never looks past a line end is run on each piece of the program.
+int RunPieceByPiece(const CliCommand &command, const CliOptions &options, QByteArrayView bytes)
+{
+    OutputWriter writer;
+    int exitCode = 0;
+    ConvertPiecesAtOnce(command, options, bytes, [&](PieceResult &piece) {
+        if (piece.outcome.exitCode != 0) {
+            WriteError(piece.outcome.error);
+            exitCode = piece.outcome.exitCode;
+            return false;
+        }
+        if (piece.unwritable >= 0) {
+            (void)writer.Finish();
+            WriteError(UnwritableCharacter(piece.unwritableCode));
+            exitCode = 1;
+            return false;
+        }
+        writer.Write(piece.bytes);
+        return true;
+    });
+    if (exitCode != 0)
+        return exitCode;
     return writer.Finish() ? 0 : 1;
 }
 
-// A change that never looks past a line end and counts its changes is run on each piece in turn, the
-// counts added up; the options were found usable on an empty program first, as the whole run would.
+// A change that never looks past a line end and counts its changes is run on each piece, the counts added
+// up; the options were found usable on an empty program first, as the whole run would.
 int RunCountingPieceByPiece(const CliCommand &command, const CliOptions &options, QByteArrayView bytes)
 {
-    constexpr qsizetype PieceSize = qsizetype(1) << 20;
     OutputWriter writer;
     qint64 count = 0;
-    QString piece;
-    for (qsizetype from = 0; from < bytes.size();) {
-        const qsizetype end = nc::PieceEnd(bytes, from, PieceSize);
-        piece.resize(0);
-        nc::AppendCp932(bytes.sliced(from, end - from), piece);
-        const CliOutcome outcome = command.run(options, piece);
-        count += outcome.error.toLongLong();
-        const qsizetype bad =
-            nc::WriteCp932(outcome.output, [&writer](QByteArrayView written) { writer.Write(written); });
-        if (bad >= 0) {
+    bool unwritable = false;
+    ConvertPiecesAtOnce(command, options, bytes, [&](PieceResult &piece) {
+        count += piece.outcome.error.toLongLong();
+        if (piece.unwritable >= 0) {
             (void)writer.Finish();
-            WriteError(UnwritableCharacter(outcome.output[bad].unicode()));
-            return 1;
+            WriteError(UnwritableCharacter(piece.unwritableCode));
+            unwritable = true;
+            return false;
         }
-        from = end;
-    }
-    if (!writer.Finish())
+        writer.Write(piece.bytes);
+        return true;
+    });
+    if (unwritable || !writer.Finish())
         return 1;
     WriteError(QString::number(count));
     return 0;

@@ -17,7 +17,7 @@ using ByteSink = std::function<void(QByteArrayView)>;
 struct PassPartsPlan
 {
     // The program is decoded, converted and its result encoded a piece of about this many bytes at a time.
-    qsizetype pieceSize = qsizetype(1) << 20;
+    qsizetype pieceSize = qsizetype(1) << 17;
     // How many parts are converted at once; 0: one per processor.
     int parts = 0;
     // A part converted ahead starts this many bytes before it, so that the state its pass reaches at the
