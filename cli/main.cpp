@@ -221,30 +221,45 @@ QString UnwritableCharacter(int c)
 // What one piece of the program gave: the conversion's outcome, and its result in code page 932.
 struct PieceResult
 {
-    QString text;              // the piece decoded; kept from piece to piece for its room
-    CliOutcome outcome;        // its output is dropped once encoded
-    QByteArray bytes;          // the output encoded; empty when a character could not be
-    qsizetype unwritable = -1; // the output's first character code page 932 cannot hold
-    int unwritableCode = 0;
+    QString text;       // the piece decoded; kept from piece to piece for its room
+    CliOutcome outcome; // its output is dropped once encoded
+    bool encoded = false;
+    QByteArray bytes;    // the output encoded; empty when a character could not be
+    int unwritable = -1; // the output's first character code page 932 cannot hold
 };
 
+// Converts one piece; on another thread than the writer's the output is encoded there too.
 void ConvertPiece(const CliCommand &command, const CliOptions &options, QByteArrayView piece,
-                  PieceResult &result)
+                  PieceResult &result, bool encode)
 {
     result.text.resize(0);
     nc::AppendCp932(piece, result.text);
     result.outcome = command.run(options, result.text);
-    result.bytes.resize(0);
-    result.unwritable = -1;
-    if (result.outcome.exitCode != 0)
+    result.encoded = false;
+    if (!encode || result.outcome.exitCode != 0)
         return;
-    result.unwritable = nc::WriteCp932(result.outcome.output,
-                                       [&result](QByteArrayView written) { result.bytes.append(written); });
-    if (result.unwritable >= 0) {
-        result.unwritableCode = result.outcome.output[result.unwritable].unicode();
+    result.bytes.resize(0);
+    const qsizetype bad = nc::WriteCp932(result.outcome.output,
+                                         [&result](QByteArrayView written) { result.bytes.append(written); });
+    result.unwritable = bad >= 0 ? result.outcome.output[bad].unicode() : -1;
+    if (bad >= 0)
         result.bytes.resize(0);
-    }
     result.outcome.output = QString();
+    result.encoded = true;
+}
+
+// Writes a piece's result unless a character cannot be written: that character is returned then, and
+// nothing of the piece is written.
+int WritePiece(PieceResult &piece, OutputWriter &writer)
+{
+    if (piece.encoded) {
+        if (piece.unwritable < 0)
+            writer.Write(piece.bytes);
+        return piece.unwritable;
+    }
+    const qsizetype bad =
+        nc::WriteCp932(piece.outcome.output, [&writer](QByteArrayView written) { writer.Write(written); });
+    return bad >= 0 ? piece.outcome.output[bad].unicode() : -1;
 }
 
 // A thread converting every n-th piece of the program into its own result, which the writer takes before
@@ -301,7 +316,7 @@ void ConvertPiecesAtOnce(const CliCommand &command, const CliOptions &options, Q
             worker.taken.acquire();
             if (stop.load())
                 return;
-            ConvertPiece(command, options, pieces[k], worker.result);
+            ConvertPiece(command, options, pieces[k], worker.result, true);
             worker.converted.release();
         }
     };
@@ -318,7 +333,7 @@ void ConvertPiecesAtOnce(const CliCommand &command, const CliOptions &options, Q
     for (std::size_t k = 0; k < pieces.size(); ++k) {
         PieceWorker &worker = workers[threaded ? k % count : 0];
         if (&worker == &workers[0])
-            ConvertPiece(command, options, pieces[k], worker.result);
+            ConvertPiece(command, options, pieces[k], worker.result, false);
         else
             worker.converted.acquire();
         if (!take(worker.result))
@@ -340,13 +355,13 @@ int RunPieceByPiece(const CliCommand &command, const CliOptions &options, QByteA
             exitCode = piece.outcome.exitCode;
             return false;
         }
-        if (piece.unwritable >= 0) {
+        const int unwritable = WritePiece(piece, writer);
+        if (unwritable >= 0) {
             (void)writer.Finish();
-            WriteError(UnwritableCharacter(piece.unwritableCode));
+            WriteError(UnwritableCharacter(unwritable));
             exitCode = 1;
             return false;
         }
-        writer.Write(piece.bytes);
         return true;
     });
     if (exitCode != 0)
@@ -363,13 +378,13 @@ int RunCountingPieceByPiece(const CliCommand &command, const CliOptions &options
     bool unwritable = false;
     ConvertPiecesAtOnce(command, options, bytes, [&](PieceResult &piece) {
         count += piece.outcome.error.toLongLong();
-        if (piece.unwritable >= 0) {
+        const int bad = WritePiece(piece, writer);
+        if (bad >= 0) {
             (void)writer.Finish();
-            WriteError(UnwritableCharacter(piece.unwritableCode));
+            WriteError(UnwritableCharacter(bad));
             unwritable = true;
             return false;
         }
-        writer.Write(piece.bytes);
         return true;
     });
     if (unwritable || !writer.Finish())
