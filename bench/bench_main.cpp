@@ -70,16 +70,33 @@ Run RunCommand(const QStringList &command)
     return run;
 }
 
-Run Median(const QStringList &command, int repetitions)
+Run MedianOf(std::vector<Run> runs)
 {
-    std::vector<Run> runs;
-    for (int i = 0; i < repetitions; ++i)
-        runs.push_back(RunCommand(command));
     std::sort(runs.begin(), runs.end(), [](const Run &a, const Run &b) { return a.seconds < b.seconds; });
     Run median = runs[runs.size() / 2];
     for (const Run &r : runs)
         median.maxRssKb = std::max(median.maxRssKb, r.maxRssKb);
     return median;
+}
+
+struct PairedRuns
+{
+    Run awk;
+    Run conversion;
+};
+
+// The conversion and awk run in turn, so that both meet the same state of the machine: on a shared
+// machine the speed of both moves by a third within minutes, and a ratio of times taken minutes apart
+// measures that rather than the conversion.
+PairedRuns PairedMedians(const QStringList &awk, const QStringList &conversion, int repetitions)
+{
+    std::vector<Run> awkRuns;
+    std::vector<Run> conversionRuns;
+    for (int i = 0; i < repetitions; ++i) {
+        awkRuns.push_back(RunCommand(awk));
+        conversionRuns.push_back(RunCommand(conversion));
+    }
+    return {MedianOf(std::move(awkRuns)), MedianOf(std::move(conversionRuns))};
 }
 
 struct Conversion
@@ -268,12 +285,14 @@ int main(int argc, char *argv[])
             if (kind == ProgramKind::Lathe)
                 largestLathe = path;
             const double megabytes = QFileInfo(path).size() / 1e6;
-            const Run awk = Median({"awk", "{gsub(/ /,\"\"); print}", path}, settings.repetitions);
+            const QStringList awkCommand{"awk", "{gsub(/ /,\"\"); print}", path};
             for (const Conversion &c : Conversions()) {
                 if (!every && c.mill != mill)
                     continue;
-                const Run run =
-                    Median(QStringList{convert} + c.args + QStringList{path}, settings.repetitions);
+                const PairedRuns paired = PairedMedians(
+                    awkCommand, QStringList{convert} + c.args + QStringList{path}, settings.repetitions);
+                const Run &awk = paired.awk;
+                const Run &run = paired.conversion;
                 if (!every) // the growth is measured on the lathe and mill-turn programs
                     seconds[c.name][lines] = run.seconds;
                 const double ratio = run.seconds / awk.seconds;
@@ -317,7 +336,10 @@ int main(int argc, char *argv[])
         r << "Median of " << settings.repetitions
           << " runs; every conversion runs through brindlewick-convert "
           << "(code page 932 decoding and encoding included), compared with `awk '{gsub(/ /,\"\"); print}'` "
-          << "on the same file in the same run; s is the wall time. The line-by-line conversions (space, "
+          << "on the same file, the two run in turn (awk, the conversion, awk, ...) so that both meet the "
+             "same "
+             "state of the machine, and awk s is the median of the awk runs made with that conversion; s is "
+             "the wall time. The line-by-line conversions (space, "
              "point, unit, g90g91, xycx, rotary) convert a program of more than a megabyte in parts on every "
              "core ("
           << QThread::idealThreadCount()
