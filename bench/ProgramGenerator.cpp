@@ -152,9 +152,22 @@ void AddFinishingBreak(QString &out, QRandomGenerator &random, int &sequence)
     }
 }
 
-qsizetype LineCount(const QString &text)
+// A program of about `lines` lines: the heading, blocks from `addBlock` (each one or more lines) until the
+// lines are nearly there, and the end.
+template <typename AddBlock>
+QString FillProgram(qsizetype lines, qsizetype bytesPerLine, const QString &heading, AddBlock addBlock)
 {
-    return text.count(u"\r\n");
+    QString out;
+    out.reserve(lines * bytesPerLine);
+    out += heading;
+    qsizetype count = out.count(u"\r\n");
+    while (count < lines - 2) {
+        const qsizetype before = out.size();
+        addBlock(out);
+        count += QStringView(out).mid(before).count(u"\r\n");
+    }
+    out += QStringLiteral("M30\r\n%\r\n");
+    return out;
 }
 
 } // namespace
@@ -162,70 +175,49 @@ qsizetype LineCount(const QString &text)
 QString GenerateLatheProgram(qsizetype lines, unsigned seed)
 {
     QRandomGenerator random(seed);
-    QString out;
-    out.reserve(lines * 28);
-    out += QStringLiteral("%\r\nO1000(ベンチマーク 旋盤)\r\nG50 S2000\r\nG00 G40 G97 G99\r\n");
     int sequence = 10;
-    qsizetype count = LineCount(out);
-    while (count < lines - 2) {
-        const qsizetype before = out.size();
-        if (random.bounded(200) == 0)
-            AddToolChange(out, random, sequence);
-        else
-            AddLatheBlock(out, random, sequence);
-        count += QStringView(out).mid(before).count(u"\r\n");
-    }
-    out += QStringLiteral("M30\r\n%\r\n");
-    return out;
+    return FillProgram(lines, 28,
+                       QStringLiteral("%\r\nO1000(ベンチマーク 旋盤)\r\nG50 S2000\r\nG00 G40 G97 G99\r\n"),
+                       [&](QString &out) {
+                           if (random.bounded(200) == 0)
+                               AddToolChange(out, random, sequence);
+                           else
+                               AddLatheBlock(out, random, sequence);
+                       });
 }
 
 QString GenerateMillProgram(qsizetype lines, unsigned seed)
 {
     QRandomGenerator random(seed);
-    QString out;
-    out.reserve(lines * 32);
-    out += QStringLiteral("%\r\nO2000(ベンチマーク 複合)\r\nG90 G54 G00 X0 Y0 Z50. C0\r\n");
     int sequence = 10;
-    qsizetype count = LineCount(out);
-    while (count < lines - 2) {
-        const qsizetype before = out.size();
-        AddMillBlock(out, random, sequence);
-        count += QStringView(out).mid(before).count(u"\r\n");
-    }
-    out += QStringLiteral("M30\r\n%\r\n");
-    return out;
+    return FillProgram(lines, 32,
+                       QStringLiteral("%\r\nO2000(ベンチマーク 複合)\r\nG90 G54 G00 X0 Y0 Z50. C0\r\n"),
+                       [&](QString &out) { AddMillBlock(out, random, sequence); });
 }
 
 QString GenerateFinishingProgram(qsizetype lines, unsigned seed)
 {
     QRandomGenerator random(seed);
-    QString out;
-    out.reserve(lines * 32);
-    out += QStringLiteral("%\r\nO3000(ベンチマーク 仕上げ)\r\nG50 S2500\r\nG00 G40 G97 G99\r\n");
     int sequence = 1;
-    qsizetype count = LineCount(out);
     double x = 60;
     double z = 0;
-    while (count < lines - 2) {
-        if (random.bounded(40) == 0) {
-            const qsizetype before = out.size();
-            AddFinishingBreak(out, random, sequence);
-            count += QStringView(out).mid(before).count(u"\r\n");
-            continue;
-        }
-        // a contour walks in small steps: X and Z stay within their range and carry three decimals
-        x = std::clamp(x + (random.generateDouble() - 0.5) * 2, 10.0, 95.0);
-        z = std::clamp(z - random.generateDouble() * 0.2, -150.0, 0.0);
-        if (z <= -150.0)
-            z = 0;
-        out += QStringLiteral("N%1 G01 X%2 Z%3 F%4\r\n")
-                   .arg(sequence++)
-                   .arg(QString::number(x, 'f', 3), QString::number(z, 'f', 3),
-                        random.bounded(2) ? QStringLiteral("0.3") : QStringLiteral("0.15"));
-        ++count;
-    }
-    out += QStringLiteral("M30\r\n%\r\n");
-    return out;
+    return FillProgram(
+        lines, 32, QStringLiteral("%\r\nO3000(ベンチマーク 仕上げ)\r\nG50 S2500\r\nG00 G40 G97 G99\r\n"),
+        [&](QString &out) {
+            if (random.bounded(40) == 0) {
+                AddFinishingBreak(out, random, sequence);
+                return;
+            }
+            // a contour walks in small steps: X and Z stay within their range and carry three decimals
+            x = std::clamp(x + (random.generateDouble() - 0.5) * 2, 10.0, 95.0);
+            z = std::clamp(z - random.generateDouble() * 0.2, -150.0, 0.0);
+            if (z <= -150.0)
+                z = 0;
+            out += QStringLiteral("N%1 G01 X%2 Z%3 F%4\r\n")
+                       .arg(sequence++)
+                       .arg(QString::number(x, 'f', 3), QString::number(z, 'f', 3),
+                            random.bounded(2) ? QStringLiteral("0.3") : QStringLiteral("0.15"));
+        });
 }
 
 } // namespace bench

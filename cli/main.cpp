@@ -273,17 +273,6 @@ struct PieceWorker
     std::thread thread;
 };
 
-std::vector<QByteArrayView> PiecesOf(QByteArrayView bytes, qsizetype pieceSize)
-{
-    std::vector<QByteArrayView> pieces;
-    for (qsizetype from = 0; from < bytes.size();) {
-        const qsizetype end = nc::PieceEnd(bytes, from, pieceSize);
-        pieces.push_back(bytes.sliced(from, end - from));
-        from = end;
-    }
-    return pieces;
-}
-
 // Lets every thread go and waits for them; a thread still converting stops before its next piece.
 void StopWorkers(std::vector<PieceWorker> &workers, std::atomic<bool> &stop)
 {
@@ -304,7 +293,12 @@ void ConvertPiecesAtOnce(const CliCommand &command, const CliOptions &options, Q
                          const std::function<bool(PieceResult &)> &take)
 {
     constexpr qsizetype PieceSize = qsizetype(1) << 20;
-    const std::vector<QByteArrayView> pieces = PiecesOf(bytes, PieceSize);
+    std::vector<QByteArrayView> pieces;
+    qsizetype from = 0;
+    for (const qsizetype end : nc::PieceEnds(bytes, PieceSize)) {
+        pieces.push_back(bytes.sliced(from, end - from));
+        from = end;
+    }
     const std::size_t count = std::max<std::size_t>(
         1, std::min<std::size_t>(pieces.size(),
                                  std::size_t(std::clamp(std::thread::hardware_concurrency(), 1u, 8u))));

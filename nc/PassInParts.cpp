@@ -38,17 +38,6 @@ private:
     int m_unwritable = -1;
 };
 
-// The ends of the pieces the program is converted in, each just after a CR LF but the last.
-std::vector<qsizetype> PieceEnds(QByteArrayView bytes, qsizetype pieceSize)
-{
-    std::vector<qsizetype> ends;
-    for (qsizetype from = 0; from < bytes.size();) {
-        from = PieceEnd(bytes, from, pieceSize);
-        ends.push_back(from);
-    }
-    return ends;
-}
-
 // Feeds the pieces from `from` to each of `ends` in turn, taking the result after each, until the pass
 // fails or the result cannot be written.
 void FeedPieces(ConversionPass &pass, QByteArrayView bytes, qsizetype from, const qsizetype *ends,

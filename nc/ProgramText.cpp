@@ -254,6 +254,16 @@ qsizetype PieceEnd(QByteArrayView bytes, qsizetype from, qsizetype size)
     return total;
 }
 
+std::vector<qsizetype> PieceEnds(QByteArrayView bytes, qsizetype size)
+{
+    std::vector<qsizetype> ends;
+    for (qsizetype from = 0; from < bytes.size();) {
+        from = PieceEnd(bytes, from, size);
+        ends.push_back(from);
+    }
+    return ends;
+}
+
 bool IsCleanCp932(QByteArrayView bytes)
 {
     const auto *data = reinterpret_cast<const unsigned char *>(bytes.data());

@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QString>
 #include <functional>
+#include <vector>
 
 // Program and table files are Shift-JIS as Japanese Windows writes them (code page 932); 0x5C stays a
 // backslash.
@@ -23,6 +24,8 @@ bool AppendCp932(QByteArrayView bytes, QString &text);
 // (or the end of the bytes). No character reaches over such a place, so the pieces decoded one by one give
 // the text decoded whole.
 qsizetype PieceEnd(QByteArrayView bytes, qsizetype from, qsizetype size);
+// The ends of all the pieces of `bytes`, in order, each just after a CR LF but the last.
+std::vector<qsizetype> PieceEnds(QByteArrayView bytes, qsizetype size);
 
 // Whether every byte sequence is a code page 932 character: decoded, such bytes give only characters that
 // can be written again.

@@ -1,13 +1,7 @@
 #!/usr/bin/env bash
 # brindlewick-convert against inputs and outputs it cannot take as they are: each ends with a message on
 # standard error and an exit code that says so, never with a success it did not have.
-set -u
-convert=$1
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-status=0
-
-fail() { echo "FAILED: $*"; status=1; }
+source "$(dirname "$0")/script-setup.sh"
 
 # expect CASE CODE PATTERN: the last run ended with CODE and its standard error matched PATTERN
 expect() {

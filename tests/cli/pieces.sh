@@ -2,15 +2,9 @@
 # A program of several megabytes is read, converted and written a piece at a time on every processor: its
 # result must be the results of its parts, each converted on its own, put together in order, and a count of
 # changes must be their sum.
-set -u
-convert=$1
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-status=0
+source "$(dirname "$0")/script-setup.sh"
 
-fail() { echo "FAILED: $*"; status=1; }
-
-# about 5 MB: blocks of every kind, with a code page 932 comment (two-byte characters) every 997 lines
+# about 6.6 MB: blocks of every kind, with a code page 932 comment (two-byte characters) every 997 lines
 awk 'BEGIN {
     for (i = 1; i <= 200000; i++) {
         if (i % 997 == 0) printf "(\203e\203X\203g %d)\r\n", i

@@ -231,13 +231,14 @@ TEST(ProgramText, PiecesDecodeLikeTheWholeAndCleanBytesAreKnown)
         const nc::DecodedText whole = nc::DecodeCp932(bytes);
         for (qsizetype size : {1, 2, 3, 7, 50}) {
             QString pieces;
-            for (qsizetype from = 0; from < bytes.size();) {
-                const qsizetype end = nc::PieceEnd(bytes, from, size);
+            qsizetype from = 0;
+            for (const qsizetype end : nc::PieceEnds(bytes, size)) {
                 ASSERT_GT(end, from);
                 ASSERT_TRUE(end == bytes.size() || bytes.sliced(0, end).endsWith("\r\n"));
                 pieces += nc::DecodeCp932(QByteArrayView(bytes).sliced(from, end - from)).text;
                 from = end;
             }
+            ASSERT_EQ(from, bytes.size()) << bytes.toHex().constData() << " in pieces of " << size;
             ASSERT_EQ(pieces, whole.text) << bytes.toHex().constData() << " in pieces of " << size;
         }
         EXPECT_EQ(nc::IsCleanCp932(bytes), !whole.hadInvalidBytes) << bytes.toHex().constData();
