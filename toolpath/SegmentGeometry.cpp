@@ -138,9 +138,11 @@ double DistanceTo(const Segment &segment, const Point3 &p)
     while (angle >= 2 * Pi)
         angle -= 2 * Pi;
     const double sweep = std::fabs(shape.sweep);
+    // a whole turn of a helix starts and ends at one angle: the end is not where that angle puts it
+    const double toEnds = std::min(Distance(segment.start, p), Distance(segment.end, p));
     if (angle <= sweep)
-        return Distance(PointAlong(segment, sweep > 0 ? angle / sweep : 0), p);
-    return std::min(Distance(segment.start, p), Distance(segment.end, p));
+        return std::min(Distance(PointAlong(segment, sweep > 0 ? angle / sweep : 0), p), toEnds);
+    return toEnds;
 }
 
 } // namespace toolpath

@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QString>
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 
 // Splits a fuzz input into a few choice bytes and the rest, and checks properties without a test
@@ -45,8 +46,11 @@ private:
     size_t m_used = 0;
 };
 
-inline void FuzzCheck(bool property)
+// Names the broken check, so that a fault found on another machine says which property failed.
+inline void FuzzCheck(bool property, const char *file = __builtin_FILE(), int line = __builtin_LINE())
 {
-    if (!property)
-        std::abort();
+    if (property)
+        return;
+    std::fprintf(stderr, "broken property at %s:%d\n", file, line);
+    std::abort();
 }

@@ -237,6 +237,9 @@ TEST(ToolPath, ArcGeometry)
         {u"G00 X0 Y10.|G02 X0 Y10. J-10.", -360, 20 * M_PI},
         {u"G00 X40. Z-45.|G02 X50. Z-50. R5.", -90, 5 * M_PI / 2},
         {u"G00 X40. Z-45.|G02 X50. Z-50. R-5.", -270, 5 * 3 * M_PI / 2},
+        // a whole turn of a helix starts and ends at the same angle, at different heights
+        {u"G00 X0 Y10. Z0|G02 X0 Y10. Z-5. J-10.", -360, std::hypot(20 * M_PI, 5.)},
+        {u"G19 G00 X9. Y0 Z0|G02 X2. J2.", -360, std::hypot(4 * M_PI, 7.)},
     };
     for (const ArcCase &c : cases) {
         const ToolPath path = WalkToolPath(Program(c.program));
@@ -244,11 +247,14 @@ TEST(ToolPath, ArcGeometry)
         const Segment &arc = path.segments[0];
         EXPECT_NEAR(ShapeOf(arc).sweep * 180 / M_PI, c.sweepDegrees, 1e-9);
         EXPECT_NEAR(LengthOf(arc), c.length, 1e-9);
-        // the middle of the arc is on it, at its radius from the centre; the centre is not
+        // its ends and middle are on it, the middle at its radius from the centre; the centre is not
         const Point3 middle = PointAlong(arc, 0.5);
         EXPECT_NEAR(DistanceTo(arc, middle), 0, 1e-9);
-        EXPECT_NEAR(DistanceTo(arc, arc.centre), ShapeOf(arc).radius, 1e-9);
-        EXPECT_NEAR(std::hypot(middle.x - arc.centre.x, middle.y - arc.centre.y, middle.z - arc.centre.z),
-                    ShapeOf(arc).radius, 1e-9);
+        EXPECT_NEAR(DistanceTo(arc, arc.start), 0, 1e-9);
+        EXPECT_NEAR(DistanceTo(arc, arc.end), 0, 1e-9);
+        EXPECT_GE(DistanceTo(arc, arc.centre), ShapeOf(arc).radius - 1e-9);
+        const PlanePoint mid = InPlane(middle, arc.plane);
+        const PlanePoint centre = InPlane(arc.centre, arc.plane);
+        EXPECT_NEAR(std::hypot(mid.a - centre.a, mid.b - centre.b), ShapeOf(arc).radius, 1e-9);
     }
 }
