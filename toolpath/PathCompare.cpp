@@ -80,19 +80,24 @@ qsizetype FindPoint(const Point3 &p, bool cuts, const std::vector<const Segment 
     return -1;
 }
 
-// Looks for every sample point of `segment` on the moves of `other`, near `hint`; returns the index of the
+// Looks for every sample point of `segment` on the moves of `other`: each near the move that held the
+// sample before it, so that the search follows a move the other path splits into several, and failing
+// that near `hint` again, since a sample can land on a like move further off. Returns the index of the
 // last move that held a sample, or -1 when some sample lies on none.
 qsizetype FindAlong(const Segment &segment, const std::vector<const Segment *> &other, qsizetype hint,
                     double tolerance)
 {
     const int samples = int(std::clamp(LengthOf(segment) / (tolerance * 100), 4.0, 32.0));
     qsizetype found = -1;
+    qsizetype last = hint;
     for (int i = 0; i <= samples; ++i) {
-        const qsizetype hit =
-            FindPoint(PointAlong(segment, double(i) / samples), Cuts(segment), other, hint, tolerance);
+        const Point3 p = PointAlong(segment, double(i) / samples);
+        qsizetype hit = FindPoint(p, Cuts(segment), other, last, tolerance);
+        if (hit < 0 && last != hint)
+            hit = FindPoint(p, Cuts(segment), other, hint, tolerance);
         if (hit < 0)
             return -1;
-        hint = hit;
+        last = hit;
         found = std::max(found, hit);
     }
     return found;
@@ -100,23 +105,25 @@ qsizetype FindAlong(const Segment &segment, const std::vector<const Segment *> &
 
 // Marks each segment of `path` that `other` does not run along; returns the number of runs marked. A
 // move is looked for near where the last one was found and, failing that, at the same share of the other
-// path, so that the search finds its place again after a stretch that differs.
+// path's moves, so that the search finds its place again after a stretch that differs.
 qsizetype MarkDifferences(const ToolPath &path, const ToolPath &other, double tolerance,
                           std::vector<std::uint8_t> &differs)
 {
     differs.assign(path.segments.size(), 0);
     const std::vector<const Segment *> moves = MovesOf(other);
-    const double share = path.segments.empty() ? 0 : double(moves.size()) / double(path.segments.size());
+    const std::size_t ownMoves = MovesOf(path).size();
+    const double share = ownMoves == 0 ? 0 : double(moves.size()) / double(ownMoves);
     qsizetype near = 0;
     qsizetype places = 0;
+    qsizetype move = 0; // the index of `s` among the moves of `path`
     bool inRun = false;
     for (std::size_t i = 0; i < path.segments.size(); ++i) {
         const Segment &s = path.segments[i];
         if (s.kind == SegmentKind::Cycle)
             continue;
         qsizetype found = FindAlong(s, moves, near, tolerance);
-        const qsizetype proportional = qsizetype(double(i) * share);
-        if (found < 0 && std::abs(proportional - near) > Window)
+        const qsizetype proportional = qsizetype(double(move++) * share);
+        if (found < 0 && proportional != near)
             found = FindAlong(s, moves, proportional, tolerance);
         if (found >= 0) {
             near = found;

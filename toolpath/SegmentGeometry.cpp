@@ -138,11 +138,19 @@ double DistanceTo(const Segment &segment, const Point3 &p)
     while (angle >= 2 * Pi)
         angle -= 2 * Pi;
     const double sweep = std::fabs(shape.sweep);
-    // a whole turn of a helix starts and ends at one angle: the end is not where that angle puts it
-    const double toEnds = std::min(Distance(segment.start, p), Distance(segment.end, p));
-    if (angle <= sweep)
-        return std::min(Distance(PointAlong(segment, sweep > 0 ? angle / sweep : 0), p), toEnds);
-    return toEnds;
+    // beyond the sweep the nearer end by angle: the arc's own end point lies a rounding past it
+    const double t = angle <= sweep ? angle / sweep : angle - sweep < 2 * Pi - angle ? 1 : 0;
+    double nearest = std::min(Distance(segment.start, p), Distance(segment.end, p));
+    nearest = std::min(nearest, Distance(PointAlong(segment, sweep > 0 ? t : 0), p));
+    // on a helix the height tells how far along a point is where its angle cannot: a whole turn starts
+    // and ends at one angle, and an arc of no sweep rises straight up
+    const double from = Across(segment.start, segment.plane);
+    const double rise = Across(segment.end, segment.plane) - from;
+    if (rise != 0) {
+        const double along = std::clamp((Across(p, segment.plane) - from) / rise, 0.0, 1.0);
+        nearest = std::min(nearest, Distance(PointAlong(segment, along), p));
+    }
+    return nearest;
 }
 
 } // namespace toolpath

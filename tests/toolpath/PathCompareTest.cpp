@@ -170,3 +170,27 @@ TEST(PathCompare, MarksEachChangedMove)
             << QString::fromUtf16(c.result).toStdString();
     }
 }
+
+// A path compared with itself differs nowhere, also where like moves repeat so often that a move's
+// samples are found on an earlier copy far back, and where cycle markers crowd one end of the program.
+TEST(PathCompare, PathEqualsItself)
+{
+    const auto repeated = [](const QString &line, int times) { return QStringList(times, line).join(u'|'); };
+    const QString markers = repeated(u"G81 X-1. Y0 Z-1. R1. F100"_qs, 200);
+    const QString programs[] = {
+        // one move, then forty times along half of it and back, then one beyond it; drilling cycles after
+        u"G00 X0 Y0 Z0|G01 X5. F100|"_qs + repeated(u"X10.|X5."_qs, 40) + u"|X10.|X-1.|"_qs + markers,
+        u"G00 X0 Z0|G01 X5. F0.2|"_qs + repeated(u"X10.|X5."_qs, 40) + u"|X10.|X-1.|"_qs +
+            repeated(u"G90 X0 Z-1. F0.2"_qs, 100),
+        u"G00 X60. Z2.|"_qs + repeated(u"G90 X50. Z-20. F0.2|X20.|G00 X60. Z2."_qs, 30) +
+            u"|G01 X-4. F0.2"_qs,
+        u"G19 G00 X9. Y0 Z0|G02 X2. J2.|G17 G00 X0 Y10. Z0|G02 X0 Y10. Z-5. J-10."_qs,
+    };
+    for (QString program : programs) {
+        const ToolPath path = WalkToolPath(program.replace(u'|', QStringLiteral("\r\n")));
+        ASSERT_GT(path.segments.size(), 2u) << program.toStdString();
+        const PathComparison comparison = ComparePaths(path, path);
+        EXPECT_EQ(comparison.sourcePlaces, 0) << program.left(200).toStdString();
+        EXPECT_EQ(comparison.resultPlaces, 0) << program.left(200).toStdString();
+    }
+}

@@ -240,6 +240,8 @@ TEST(ToolPath, ArcGeometry)
         // a whole turn of a helix starts and ends at the same angle, at different heights
         {u"G00 X0 Y10. Z0|G02 X0 Y10. Z-5. J-10.", -360, std::hypot(20 * M_PI, 5.)},
         {u"G19 G00 X9. Y0 Z0|G02 X2. J2.", -360, std::hypot(4 * M_PI, 7.)},
+        // ends at the start's angle a hundredth nearer the centre: no turn, the helix rises straight
+        {u"G19 G00 X1. Y0 Z0|G02 X0 Y0.01 J2.", 0, 1},
     };
     for (const ArcCase &c : cases) {
         const ToolPath path = WalkToolPath(Program(c.program));
@@ -256,5 +258,31 @@ TEST(ToolPath, ArcGeometry)
         const PlanePoint mid = InPlane(middle, arc.plane);
         const PlanePoint centre = InPlane(arc.centre, arc.plane);
         EXPECT_NEAR(std::hypot(mid.a - centre.a, mid.b - centre.b), ShapeOf(arc).radius, 1e-9);
+    }
+}
+
+// Every point along an arc lies on it, as the comparison needs to find a path in itself: arcs in every
+// plane and direction, of any angles, whose end is off the start's radius by as much as the walk allows,
+// and helices, some of a whole turn or of no turn at all.
+TEST(ToolPath, PointsAlongAnArcLieOnIt)
+{
+    const ArcPlane planes[] = {ArcPlane::XY, ArcPlane::ZX, ArcPlane::YZ};
+    for (int k = 1; k <= 3000; ++k) {
+        Segment arc;
+        arc.kind = k % 2 ? SegmentKind::ArcCw : SegmentKind::ArcCcw;
+        arc.plane = planes[k % 3];
+        const double from = k * 0.37;
+        const double to = k % 7 == 0 ? from : k * 0.91;
+        const double rise = k % 5 == 0 ? k * 0.01 : 0;
+        arc.centre = WithPlane(Point3{3, -4, 5}, PlanePoint{1, 2}, arc.plane);
+        arc.start =
+            WithPlane(arc.centre, PlanePoint{1 + 100 * std::cos(from), 2 + 100 * std::sin(from)}, arc.plane);
+        arc.end = WithPlane(arc.centre, PlanePoint{1 + 100.05 * std::cos(to), 2 + 100.05 * std::sin(to)},
+                            arc.plane);
+        const PlanePoint endInPlane = InPlane(arc.end, arc.plane);
+        arc.end =
+            WithPlane(Point3{arc.end.x + rise, arc.end.y + rise, arc.end.z + rise}, endInPlane, arc.plane);
+        for (const double t : {0.0, 0.25, 0.5, 0.75, 1.0})
+            ASSERT_LT(DistanceTo(arc, PointAlong(arc, t)), 1e-6) << "arc " << k << " at " << t;
     }
 }
