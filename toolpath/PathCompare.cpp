@@ -111,7 +111,8 @@ qsizetype MarkDifferences(const ToolPath &path, const ToolPath &other, double to
 {
     differs.assign(path.segments.size(), 0);
     const std::vector<const Segment *> moves = MovesOf(other);
-    const std::size_t ownMoves = MovesOf(path).size();
+    const auto ownMoves = std::count_if(path.segments.begin(), path.segments.end(),
+                                        [](const Segment &s) { return s.kind != SegmentKind::Cycle; });
     const double share = ownMoves == 0 ? 0 : double(moves.size()) / double(ownMoves);
     qsizetype near = 0;
     qsizetype places = 0;

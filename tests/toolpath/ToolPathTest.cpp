@@ -279,6 +279,7 @@ TEST(ToolPath, PointsAlongAnArcLieOnIt)
             WithPlane(arc.centre, PlanePoint{1 + 100 * std::cos(from), 2 + 100 * std::sin(from)}, arc.plane);
         arc.end = WithPlane(arc.centre, PlanePoint{1 + 100.05 * std::cos(to), 2 + 100.05 * std::sin(to)},
                             arc.plane);
+        // the rise goes on the axis across the plane: every axis moves, then the plane's two are put back
         const PlanePoint endInPlane = InPlane(arc.end, arc.plane);
         arc.end =
             WithPlane(Point3{arc.end.x + rise, arc.end.y + rise, arc.end.z + rise}, endInPlane, arc.plane);
