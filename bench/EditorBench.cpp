@@ -3,11 +3,11 @@
 // scrolling. Run with QT_QPA_PLATFORM=offscreen; prints one "name<TAB>seconds" line per measurement.
 // "--colour off" after the file measures the panes with their NC colours turned off.
 
-#include "app/KeyboardLocks.h"
-#include "app/Prompter.h"
-#include "app/TextPane.h"
-#include "app/frmMain.h"
-#include "convert/Space.h"
+#include "app/window/KeyboardLocks.h"
+#include "app/window/Prompter.h"
+#include "app/pane/TextPane.h"
+#include "app/window/frmMain.h"
+#include "app/convert/Space.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

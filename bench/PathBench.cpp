@@ -2,7 +2,7 @@
 // segments (what the plot view does after each edit) and the comparison of two paths (what it does while a
 // result is shown), and writes the figures to bench/RESULTS-toolpath.md.
 
-#include "app/ToolPathPlot.h"
+#include "app/toolpath/ToolPathPlot.h"
 #include "bench/ProgramGenerator.h"
 #include "toolpath/PathCompare.h"
 #include "toolpath/ToolPath.h"

@@ -1,4 +1,4 @@
-#include "convert/ConversionDialogParts.h"
+#include "app/convert/ConversionDialogParts.h"
 
 #include <QButtonGroup>
 #include <QDialog>

@@ -1,9 +1,9 @@
-#include "convert/G90_G91.h"
+#include "app/convert/G90_G91.h"
 
 #include "app/AppState.h"
 #include "app/ConversionHost.h"
-#include "convert/ConversionDialogParts.h"
-#include "convert/PassProgressPump.h"
+#include "app/convert/ConversionDialogParts.h"
+#include "app/convert/PassProgressPump.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>

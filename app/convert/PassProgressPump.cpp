@@ -1,4 +1,4 @@
-#include "convert/PassProgressPump.h"
+#include "app/convert/PassProgressPump.h"
 
 #include <QCoreApplication>
 #include <QProgressBar>

@@ -1,9 +1,9 @@
-#include "convert/Unit.h"
+#include "app/convert/Unit.h"
 
 #include "app/AppState.h"
 #include "app/ConversionHost.h"
-#include "convert/ConversionDialogParts.h"
-#include "convert/WaitCursor.h"
+#include "app/convert/ConversionDialogParts.h"
+#include "app/convert/WaitCursor.h"
 
 #include <QButtonGroup>
 #include <QGridLayout>

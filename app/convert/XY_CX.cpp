@@ -1,8 +1,8 @@
-#include "convert/XY_CX.h"
+#include "app/convert/XY_CX.h"
 
 #include "app/AppState.h"
 #include "app/ConversionHost.h"
-#include "convert/ConversionDialogParts.h"
+#include "app/convert/ConversionDialogParts.h"
 #include "convert/XyCxPass.h"
 
 #include <QButtonGroup>

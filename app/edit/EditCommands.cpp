@@ -1,7 +1,7 @@
-#include "app/EditCommands.h"
+#include "app/edit/EditCommands.h"
 
-#include "app/Clipboard.h"
-#include "app/TextPane.h"
+#include "app/edit/Clipboard.h"
+#include "app/pane/TextPane.h"
 
 #include <QAction>
 

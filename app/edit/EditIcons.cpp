@@ -1,4 +1,4 @@
-#include "app/EditIcons.h"
+#include "app/edit/EditIcons.h"
 
 // Q_INIT_RESOURCE must be used outside any namespace; the icons live in a static library, whose resource
 // registration the linker would otherwise drop.

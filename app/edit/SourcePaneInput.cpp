@@ -1,6 +1,6 @@
-#include "app/SourcePaneInput.h"
+#include "app/edit/SourcePaneInput.h"
 
-#include "app/TextPane.h"
+#include "app/pane/TextPane.h"
 
 #include <QKeyEvent>
 #include <QMenu>

@@ -1,4 +1,4 @@
-#include "app/SystemClipboard.h"
+#include "app/edit/SystemClipboard.h"
 
 #include <QClipboard>
 #include <QGuiApplication>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/Clipboard.h"
+#include "app/edit/Clipboard.h"
 
 // The platform clipboard. Text we put there keeps its CR LF line ends (other programs on Linux read them
 // as they are); text from other programs usually ends its lines in LF alone and is given CR LF, the

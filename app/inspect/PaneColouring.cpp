@@ -1,6 +1,6 @@
-#include "app/PaneColouring.h"
+#include "app/inspect/PaneColouring.h"
 
-#include "app/TextPane.h"
+#include "app/pane/TextPane.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QEvent>

@@ -1,6 +1,6 @@
-#include "app/ResultCompare.h"
+#include "app/inspect/ResultCompare.h"
 
-#include "app/TextPane.h"
+#include "app/pane/TextPane.h"
 
 #include <QApplication>
 #include <QPainter>

@@ -1,4 +1,4 @@
-#include "machine/FlexGrid.h"
+#include "app/machine/FlexGrid.h"
 
 #include <QHeaderView>
 #include <QKeyEvent>

@@ -1,8 +1,8 @@
-#include "machine/Machine.h"
+#include "app/machine/Machine.h"
 
 #include "app/AppState.h"
 #include "app/ConversionHost.h"
-#include "machine/FlexGrid.h"
+#include "app/machine/FlexGrid.h"
 #include "machine/TableFile.h"
 #include "machine/Translator.h"
 

@@ -1,6 +1,6 @@
-#include "app/TextPane.h"
+#include "app/pane/TextPane.h"
 
-#include "app/AppFonts.h"
+#include "app/pane/AppFonts.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QContextMenuEvent>

@@ -1,10 +1,10 @@
-#include "search/SearchCommands.h"
+#include "app/search/SearchCommands.h"
 
 #include "search/FindRun.h"
 #include "search/ReplaceRun.h"
-#include "search/frmFind.h"
-#include "search/frmReplace.h"
-#include "search/frmSizeShift.h"
+#include "app/search/frmFind.h"
+#include "app/search/frmReplace.h"
+#include "app/search/frmSizeShift.h"
 
 SearchCommands::SearchCommands(SearchState &state, SearchTarget &target, QWidget *parent,
                                ShowMessageFunction showMessage, ShowModalFunction showModal)

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "search/SearchMessageBox.h"
+#include "app/search/SearchMessageBox.h"
 #include "search/SearchState.h"
 #include "search/SearchTarget.h"
 

@@ -1,4 +1,4 @@
-#include "search/SearchMessageBox.h"
+#include "app/search/SearchMessageBox.h"
 
 #include <QMessageBox>
 #include <QPointer>

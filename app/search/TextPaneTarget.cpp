@@ -1,6 +1,6 @@
-#include "search/TextPaneTarget.h"
+#include "app/search/TextPaneTarget.h"
 
-#include "app/TextPane.h"
+#include "app/pane/TextPane.h"
 
 QString TextPaneTarget::Text() const
 {

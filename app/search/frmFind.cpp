@@ -1,7 +1,7 @@
-#include "search/frmFind.h"
+#include "app/search/frmFind.h"
 
 #include "search/FindRun.h"
-#include "search/SearchDialogFonts.h"
+#include "app/search/SearchDialogFonts.h"
 
 #include <QCheckBox>
 #include <QGridLayout>

@@ -1,7 +1,7 @@
-#include "search/frmReplace.h"
+#include "app/search/frmReplace.h"
 
 #include "search/ReplaceRun.h"
-#include "search/SearchDialogFonts.h"
+#include "app/search/SearchDialogFonts.h"
 
 #include <QCheckBox>
 #include <QGridLayout>

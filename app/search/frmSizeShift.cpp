@@ -1,7 +1,7 @@
-#include "search/frmSizeShift.h"
+#include "app/search/frmSizeShift.h"
 
 #include "search/CalcRun.h"
-#include "search/SearchDialogFonts.h"
+#include "app/search/SearchDialogFonts.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "search/CalcReplace.h"
-#include "search/SearchMessageBox.h"
+#include "app/search/SearchMessageBox.h"
 #include "search/SearchState.h"
 #include "search/SearchTarget.h"
 

@@ -1,4 +1,4 @@
-#include "app/ToolPathPlot.h"
+#include "app/toolpath/ToolPathPlot.h"
 
 #include "toolpath/SegmentGeometry.h"
 

@@ -1,6 +1,6 @@
-#include "app/ToolPathView.h"
+#include "app/toolpath/ToolPathView.h"
 
-#include "app/TextPane.h"
+#include "app/pane/TextPane.h"
 #include "machine/ConversionTable.h"
 #include "toolpath/PathCompare.h"
 

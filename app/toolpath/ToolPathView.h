@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/ToolPathPlot.h"
+#include "app/toolpath/ToolPathPlot.h"
 
 #include <QWidget>
 #include <memory>

@@ -1,4 +1,4 @@
-#include "app/CommandLine.h"
+#include "app/window/CommandLine.h"
 
 QString FileNameFromCommandLine(const QStringList &arguments)
 {

@@ -1,6 +1,6 @@
-#include "app/DocumentFile.h"
+#include "app/window/DocumentFile.h"
 
-#include "app/RtfText.h"
+#include "app/window/RtfText.h"
 #include "nc/FileWrite.h"
 #include "nc/ProgramText.h"
 

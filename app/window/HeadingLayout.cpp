@@ -1,4 +1,4 @@
-#include "app/HeadingLayout.h"
+#include "app/window/HeadingLayout.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "app/KeyboardLocks.h"
+#include "app/window/KeyboardLocks.h"
 
 #include <QGuiApplication>
 

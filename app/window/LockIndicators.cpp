@@ -1,4 +1,4 @@
-#include "app/LockIndicators.h"
+#include "app/window/LockIndicators.h"
 
 #include <QGuiApplication>
 

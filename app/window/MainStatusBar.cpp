@@ -1,6 +1,6 @@
-#include "app/MainStatusBar.h"
+#include "app/window/MainStatusBar.h"
 
-#include "app/StatusPanel.h"
+#include "app/window/StatusPanel.h"
 
 #include <QTimer>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/LockIndicators.h"
+#include "app/window/LockIndicators.h"
 
 #include <QDateTime>
 #include <QStatusBar>

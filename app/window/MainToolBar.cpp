@@ -1,6 +1,6 @@
-#include "app/MainToolBar.h"
+#include "app/window/MainToolBar.h"
 
-#include "app/EditIcons.h"
+#include "app/edit/EditIcons.h"
 
 #include <QAction>
 

@@ -1,4 +1,4 @@
-#include "app/Prompter.h"
+#include "app/window/Prompter.h"
 
 #include <QFileDialog>
 #include <QMessageBox>

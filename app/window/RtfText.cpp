@@ -1,4 +1,4 @@
-#include "app/RtfText.h"
+#include "app/window/RtfText.h"
 
 #include "nc/ProgramText.h"
 

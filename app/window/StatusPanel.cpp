@@ -1,4 +1,4 @@
-#include "app/StatusPanel.h"
+#include "app/window/StatusPanel.h"
 
 #include <QMouseEvent>
 

@@ -1,6 +1,6 @@
-#include "app/frmAbout.h"
+#include "app/window/frmAbout.h"
 
-#include "app/EditIcons.h"
+#include "app/edit/EditIcons.h"
 
 #include <QFont>
 #include <QGridLayout>

@@ -2,9 +2,9 @@
 
 #include "app/AppState.h"
 #include "app/ConversionHost.h"
-#include "app/DocumentFile.h"
-#include "app/MainLayout.h"
-#include "app/SettingsStore.h"
+#include "app/window/DocumentFile.h"
+#include "app/window/MainLayout.h"
+#include "app/window/SettingsStore.h"
 
 #include <QMainWindow>
 #include <QStringList>

@@ -1,7 +1,7 @@
-#include "app/AppFonts.h"
-#include "app/KeyboardLocks.h"
-#include "app/Prompter.h"
-#include "app/frmMain.h"
+#include "app/pane/AppFonts.h"
+#include "app/window/KeyboardLocks.h"
+#include "app/window/Prompter.h"
+#include "app/window/frmMain.h"
 
 #include <QApplication>
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/KeyboardLocks.h"
-#include "app/Prompter.h"
+#include "app/window/KeyboardLocks.h"
+#include "app/window/Prompter.h"
 
 #include <QStringList>
 #include <deque>

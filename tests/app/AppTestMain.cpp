@@ -1,4 +1,4 @@
-#include "app/AppFonts.h"
+#include "app/pane/AppFonts.h"
 
 #include <QApplication>
 #include <gtest/gtest.h>

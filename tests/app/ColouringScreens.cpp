@@ -4,8 +4,8 @@
 // the colours turned off; comments.png: a comment over several lines, lone CR and LF, a text coloured
 // red as the search may colour it; found.png: the same after Find next, its selection on coloured words.
 #include "AppFakes.h"
-#include "app/TextPane.h"
-#include "app/frmMain.h"
+#include "app/pane/TextPane.h"
+#include "app/window/frmMain.h"
 #include "convert/UnitPass.h"
 
 #include <QAction>

@@ -1,4 +1,4 @@
-#include "app/DocumentFile.h"
+#include "app/window/DocumentFile.h"
 #include "tests/support/ChildProcess.h"
 
 #include <QDir>

@@ -1,5 +1,5 @@
-#include "app/EditCommands.h"
-#include "app/TextPane.h"
+#include "app/edit/EditCommands.h"
+#include "app/pane/TextPane.h"
 
 #include "FakeClipboard.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/Clipboard.h"
+#include "app/edit/Clipboard.h"
 
 #include <optional>
 

@@ -1,5 +1,5 @@
-#include "app/HeadingLayout.h"
-#include "app/MainLayout.h"
+#include "app/window/HeadingLayout.h"
+#include "app/window/MainLayout.h"
 
 #include <gtest/gtest.h>
 

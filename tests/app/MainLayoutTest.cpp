@@ -1,4 +1,4 @@
-#include "app/MainLayout.h"
+#include "app/window/MainLayout.h"
 
 #include <gtest/gtest.h>
 #include <limits>

@@ -1,12 +1,12 @@
 // The edit commands, toolbar, status bar, context menu and about box as the main window wires them.
-#include "app/KeyboardLocks.h"
-#include "app/MainStatusBar.h"
-#include "app/MainToolBar.h"
-#include "app/Prompter.h"
-#include "app/StatusPanel.h"
-#include "app/TextPane.h"
-#include "app/frmAbout.h"
-#include "app/frmMain.h"
+#include "app/window/KeyboardLocks.h"
+#include "app/window/MainStatusBar.h"
+#include "app/window/MainToolBar.h"
+#include "app/window/Prompter.h"
+#include "app/window/StatusPanel.h"
+#include "app/pane/TextPane.h"
+#include "app/window/frmAbout.h"
+#include "app/window/frmMain.h"
 
 #include "FakeClipboard.h"
 

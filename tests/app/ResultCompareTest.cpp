@@ -1,7 +1,7 @@
-#include "app/ResultCompare.h"
+#include "app/inspect/ResultCompare.h"
 #include "AppFakes.h"
-#include "app/TextPane.h"
-#include "app/frmMain.h"
+#include "app/pane/TextPane.h"
+#include "app/window/frmMain.h"
 
 #include <QAction>
 #include <QApplication>

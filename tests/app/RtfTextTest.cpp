@@ -1,4 +1,4 @@
-#include "app/RtfText.h"
+#include "app/window/RtfText.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "app/SettingsStore.h"
+#include "app/window/SettingsStore.h"
 
 #include <QFile>
 #include <QSettings>

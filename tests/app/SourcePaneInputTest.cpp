@@ -1,5 +1,5 @@
-#include "app/SourcePaneInput.h"
-#include "app/TextPane.h"
+#include "app/edit/SourcePaneInput.h"
+#include "app/pane/TextPane.h"
 
 #include <QAction>
 #include <QHBoxLayout>

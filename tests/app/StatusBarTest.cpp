@@ -1,5 +1,5 @@
-#include "app/MainStatusBar.h"
-#include "app/StatusPanel.h"
+#include "app/window/MainStatusBar.h"
+#include "app/window/StatusPanel.h"
 
 #include <QTest>
 

@@ -1,4 +1,4 @@
-#include "app/TextPane.h"
+#include "app/pane/TextPane.h"
 
 #include <QApplication>
 #include <QMimeData>

@@ -1,10 +1,10 @@
 // Draws the tool path window into PNG files, to look at it (not a test): the example program's path, and
 // the example with its translation while the result is shown. `xvfb-run toolpath_screenshots DIR`.
 #include "AppFakes.h"
-#include "app/AppFonts.h"
-#include "app/TextPane.h"
-#include "app/ToolPathView.h"
-#include "app/frmMain.h"
+#include "app/pane/AppFonts.h"
+#include "app/pane/TextPane.h"
+#include "app/toolpath/ToolPathView.h"
+#include "app/window/frmMain.h"
 #include "convert/UnitPass.h"
 #include "convert/XyCxPass.h"
 #include "machine/TableFile.h"

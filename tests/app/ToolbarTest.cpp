@@ -1,4 +1,4 @@
-#include "app/MainToolBar.h"
+#include "app/window/MainToolBar.h"
 
 #include <QAction>
 #include <QMainWindow>

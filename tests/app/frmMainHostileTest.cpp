@@ -1,9 +1,9 @@
 // The main window against files and settings it cannot take as they are: each gives a message that names
 // the file and the reason, the editor goes on, and nothing claims a save that did not happen.
 #include "AppFakes.h"
-#include "app/TextPane.h"
-#include "app/WindowPlacement.h"
-#include "app/frmMain.h"
+#include "app/pane/TextPane.h"
+#include "app/window/WindowPlacement.h"
+#include "app/window/frmMain.h"
 #include "tests/support/ChildProcess.h"
 
 #include <QDir>

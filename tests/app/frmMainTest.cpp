@@ -1,6 +1,6 @@
-#include "app/frmMain.h"
+#include "app/window/frmMain.h"
 #include "AppFakes.h"
-#include "app/TextPane.h"
+#include "app/pane/TextPane.h"
 
 #include <QAction>
 #include <QDir>

@@ -1,7 +1,7 @@
 #include "convert/G90G91Pass.h"
 #include "nc/NcNumber.h"
 
-#include "tests/convert/PrintQString.h"
+#include "tests/support/PrintQString.h"
 #include <QStringList>
 
 #include <gtest/gtest.h>

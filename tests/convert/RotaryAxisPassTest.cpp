@@ -1,6 +1,6 @@
 #include "convert/RotaryAxisPass.h"
 
-#include "tests/convert/PrintQString.h"
+#include "tests/support/PrintQString.h"
 
 #include <gtest/gtest.h>
 

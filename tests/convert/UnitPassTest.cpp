@@ -2,7 +2,7 @@
 
 #include "nc/NcScanState.h"
 
-#include "tests/convert/PrintQString.h"
+#include "tests/support/PrintQString.h"
 
 #include <gtest/gtest.h>
 

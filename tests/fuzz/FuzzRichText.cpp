@@ -1,5 +1,5 @@
 // Fuzzes the rich-text reader: unbalanced braces, deep nesting, broken escapes never crash or hang.
-#include "app/RtfText.h"
+#include "app/window/RtfText.h"
 #include "tests/fuzz/FuzzInput.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)

@@ -1,7 +1,7 @@
 // Fuzzes the text pane's program offsets: a text of CR, LF, NUL and a few other characters, then a run of
 // selections and replacements checked against the same edits on a plain string. The pane's text, length,
 // selection and selected text must always be the program's, however the CR LF breaks fall.
-#include "app/TextPane.h"
+#include "app/pane/TextPane.h"
 #include "tests/fuzz/FuzzInput.h"
 
 #include <QApplication>

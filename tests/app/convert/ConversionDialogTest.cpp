@@ -1,8 +1,8 @@
-#include "convert/PointAdd.h"
-#include "convert/Space.h"
-#include "convert/Unit.h"
-#include "tests/convert/FakeConversionHost.h"
-#include "tests/convert/PrintQString.h"
+#include "app/convert/PointAdd.h"
+#include "app/convert/Space.h"
+#include "app/convert/Unit.h"
+#include "tests/app/convert/FakeConversionHost.h"
+#include "tests/support/PrintQString.h"
 
 #include <QApplication>
 #include <QFontInfo>

@@ -1,11 +1,11 @@
-#include "app/KeyboardLocks.h"
-#include "app/Prompter.h"
-#include "app/TextPane.h"
-#include "app/frmMain.h"
-#include "convert/PointAdd.h"
-#include "convert/Space.h"
-#include "convert/Unit.h"
-#include "tests/convert/PrintQString.h"
+#include "app/window/KeyboardLocks.h"
+#include "app/window/Prompter.h"
+#include "app/pane/TextPane.h"
+#include "app/window/frmMain.h"
+#include "app/convert/PointAdd.h"
+#include "app/convert/Space.h"
+#include "app/convert/Unit.h"
+#include "tests/support/PrintQString.h"
 
 #include <QAction>
 #include <QApplication>

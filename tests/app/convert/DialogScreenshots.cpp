@@ -1,11 +1,11 @@
 // Draws each conversion dialog into a PNG file, to look at how its captions render (not a test).
-#include "convert/G90_G91.h"
-#include "convert/PointAdd.h"
-#include "convert/Space.h"
-#include "convert/Spindle.h"
-#include "convert/Unit.h"
-#include "convert/XY_CX.h"
-#include "tests/convert/FakeConversionHost.h"
+#include "app/convert/G90_G91.h"
+#include "app/convert/PointAdd.h"
+#include "app/convert/Space.h"
+#include "app/convert/Spindle.h"
+#include "app/convert/Unit.h"
+#include "app/convert/XY_CX.h"
+#include "tests/app/convert/FakeConversionHost.h"
 
 #include <QApplication>
 #include <QDir>

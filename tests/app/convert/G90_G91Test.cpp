@@ -1,7 +1,7 @@
-#include "convert/G90_G91.h"
-#include "tests/convert/FakeConversionHost.h"
-#include "tests/convert/NamedChild.h"
-#include "tests/convert/PrintQString.h"
+#include "app/convert/G90_G91.h"
+#include "tests/app/convert/FakeConversionHost.h"
+#include "tests/app/convert/NamedChild.h"
+#include "tests/support/PrintQString.h"
 
 #include <QCheckBox>
 #include <QGroupBox>

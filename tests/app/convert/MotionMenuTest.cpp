@@ -1,8 +1,8 @@
-#include "app/KeyboardLocks.h"
-#include "app/Prompter.h"
-#include "app/TextPane.h"
-#include "app/frmMain.h"
-#include "tests/convert/PrintQString.h"
+#include "app/window/KeyboardLocks.h"
+#include "app/window/Prompter.h"
+#include "app/pane/TextPane.h"
+#include "app/window/frmMain.h"
+#include "tests/support/PrintQString.h"
 
 #include <QAction>
 #include <QApplication>

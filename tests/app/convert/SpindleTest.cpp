@@ -1,7 +1,7 @@
-#include "convert/Spindle.h"
-#include "tests/convert/FakeConversionHost.h"
-#include "tests/convert/NamedChild.h"
-#include "tests/convert/PrintQString.h"
+#include "app/convert/Spindle.h"
+#include "tests/app/convert/FakeConversionHost.h"
+#include "tests/app/convert/NamedChild.h"
+#include "tests/support/PrintQString.h"
 
 #include <QApplication>
 #include <QGroupBox>

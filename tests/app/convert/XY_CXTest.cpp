@@ -1,7 +1,7 @@
-#include "convert/XY_CX.h"
-#include "tests/convert/FakeConversionHost.h"
-#include "tests/convert/NamedChild.h"
-#include "tests/convert/PrintQString.h"
+#include "app/convert/XY_CX.h"
+#include "tests/app/convert/FakeConversionHost.h"
+#include "tests/app/convert/NamedChild.h"
+#include "tests/support/PrintQString.h"
 
 #include <QPushButton>
 #include <QRadioButton>

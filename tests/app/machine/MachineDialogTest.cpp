@@ -1,7 +1,7 @@
 #include "app/AppState.h"
 #include "app/ConversionHost.h"
-#include "machine/FlexGrid.h"
-#include "machine/Machine.h"
+#include "app/machine/FlexGrid.h"
+#include "app/machine/Machine.h"
 #include "machine/TableFile.h"
 
 #include <QApplication>

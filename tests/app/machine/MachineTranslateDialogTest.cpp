@@ -1,7 +1,7 @@
-#include "TranslatorTestSupport.h"
+#include "tests/machine/TranslatorTestSupport.h"
 #include "app/AppState.h"
 #include "app/ConversionHost.h"
-#include "machine/Machine.h"
+#include "app/machine/Machine.h"
 
 #include <QApplication>
 #include <QCheckBox>

@@ -1,7 +1,7 @@
 #include "search/StringTarget.h"
-#include "search/frmFind.h"
-#include "search/frmReplace.h"
-#include "search/frmSizeShift.h"
+#include "app/search/frmFind.h"
+#include "app/search/frmReplace.h"
+#include "app/search/frmSizeShift.h"
 
 #include <QApplication>
 #include <QDir>

@@ -1,8 +1,8 @@
-#include "FakeTarget.h"
-#include "search/SearchCommands.h"
-#include "search/frmFind.h"
-#include "search/frmReplace.h"
-#include "search/frmSizeShift.h"
+#include "tests/search/FakeTarget.h"
+#include "app/search/SearchCommands.h"
+#include "app/search/frmFind.h"
+#include "app/search/frmReplace.h"
+#include "app/search/frmSizeShift.h"
 
 #include <QAbstractButton>
 #include <QCheckBox>

@@ -1,12 +1,12 @@
-#include "app/KeyboardLocks.h"
-#include "app/Prompter.h"
-#include "app/TextPane.h"
-#include "app/frmMain.h"
+#include "app/window/KeyboardLocks.h"
+#include "app/window/Prompter.h"
+#include "app/pane/TextPane.h"
+#include "app/window/frmMain.h"
 #include "search/CalcRun.h"
 #include "search/FindRun.h"
 #include "search/ReplaceRun.h"
 #include "search/StringTarget.h"
-#include "search/TextPaneTarget.h"
+#include "app/search/TextPaneTarget.h"
 
 #include <QAction>
 #include <QTemporaryDir>
