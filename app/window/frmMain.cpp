@@ -1,32 +1,23 @@
 #include "app/window/frmMain.h"
 
-#include "app/pane/AppFonts.h"
-#include "app/window/CommandLine.h"
+#include "app/window/MainWindowTexts.h"
+
 #include "app/edit/EditCommands.h"
 #include "app/edit/EditIcons.h"
+#include "app/edit/SourcePaneInput.h"
+#include "app/edit/SystemClipboard.h"
+#include "app/inspect/PaneColouring.h"
+#include "app/inspect/ResultCompare.h"
+#include "app/pane/AppFonts.h"
+#include "app/pane/TextPane.h"
+#include "app/search/SearchCommands.h"
+#include "app/search/TextPaneTarget.h"
+#include "app/window/CommandLine.h"
 #include "app/window/HeadingLayout.h"
 #include "app/window/KeyboardLocks.h"
 #include "app/window/MainStatusBar.h"
 #include "app/window/MainToolBar.h"
-#include "app/inspect/PaneColouring.h"
-#include "app/window/Prompter.h"
-#include "app/inspect/ResultCompare.h"
-#include "app/edit/SourcePaneInput.h"
-#include "app/edit/SystemClipboard.h"
-#include "app/pane/TextPane.h"
-#include "app/toolpath/ToolPathView.h"
 #include "app/window/WindowPlacement.h"
-#include "app/window/frmAbout.h"
-#include "app/convert/G90_G91.h"
-#include "app/convert/PointAdd.h"
-#include "app/convert/Space.h"
-#include "app/convert/Spindle.h"
-#include "app/convert/Unit.h"
-#include "app/convert/WaitCursor.h"
-#include "app/convert/XY_CX.h"
-#include "app/machine/Machine.h"
-#include "app/search/SearchCommands.h"
-#include "app/search/TextPaneTarget.h"
 
 #include <QAction>
 #include <QApplication>
@@ -44,16 +35,6 @@
 namespace {
 
 const QString Caption = QStringLiteral("Brindlewick Ver.2.27");
-const QString AppTitle = QStringLiteral("Brindlewick");
-const QString ResultHeading = QStringLiteral("変換後");
-const QString ResultNotice = QStringLiteral("確認後[OK]を押すと左側へ反映します。");
-const QString OpenFilter =
-    QStringLiteral("NC File (*.MIN;*.SSB;*.NC;*.NCD;*.NCA)|*.MIN;*.SSB;*.NC;*.NCD;*.NCA|All Files (*.*)|*.*");
-const QString SaveAsFilter =
-    QStringLiteral("OSP File (*.MIN)|*.MIN|FANUC File (*.NC)|*.NC|CAD File (*.NCA)|*.NCA|"
-                   "System Sub (*.ssb)|*.SSB|All Files (*.*)|*.*");
-const QColor Black(0, 0, 0);
-const QColor PureRed(255, 0, 0);
 
 void Place(QWidget *widget, const TwipsRect &rect, const TwipsScale &scale)
 {
@@ -81,31 +62,6 @@ QLabel *NewLabel(QWidget *parent, const char *name, const QFont &font)
     label->setTextFormat(Qt::PlainText);
     label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     return label;
-}
-
-// What the user should know about a file that opened: what is shown differs from its bytes, or saving
-// would change them.
-QString ReadWarnings(const DocumentFile::ReadResult &read)
-{
-    QStringList warnings;
-    if (read.hadInvalidBytes) {
-        warnings += QStringLiteral(
-            "Shift-JIS (コード ページ 932) の文字でないバイトがあります。それらは別の文字 (U+001A か U+FFFD) "
-            "に置き換えて表示しています。変更せずに保存すれば元のバイトのまま書き込みますが、変更して保存する"
-            "と"
-            "元のバイトは失われます (U+FFFD が残っていると保存できません)。");
-    }
-    if (read.hadNulBytes) {
-        warnings += QStringLiteral(
-            "NUL バイト (0x00) があります。NC プログラムではなくバイナリ ファイルかもしれません。"
-            "NUL は \u2400 と表示しています。");
-    }
-    if (read.damagedRichText) {
-        warnings += QStringLiteral(
-            "リッチ テキストが壊れています ({ と } の対応が取れていないか、入れ子が深すぎます)。"
-            "読み取れたテキストだけを表示しています。保存するとこのテキストだけになります。");
-    }
-    return warnings.join(QStringLiteral("\n"));
 }
 
 } // namespace
@@ -293,12 +249,6 @@ void frmMain::CreateColouring()
     mnuViewColor->setChecked(true);
 }
 
-void frmMain::mnuViewColor_Click()
-{
-    m_sourceColours->SetEnabled(mnuViewColor->isChecked());
-    m_resultColours->SetEnabled(mnuViewColor->isChecked());
-}
-
 void frmMain::CreateStatusBar()
 {
     StatusBarSources sources;
@@ -334,7 +284,7 @@ void frmMain::Form_Load(const QStringList &arguments)
 
     SetUndoEnabled(false);
     Label1->clear();
-    Label2->setText(ResultHeading);
+    Label2->setText(app::ResultHeading);
     Command1->setEnabled(false);
     Command2->setEnabled(false);
 
@@ -473,370 +423,6 @@ void frmMain::Form_Resize()
     }
 }
 
-// ---- the document ----
-
-bool frmMain::AskToDiscardChanges(const QString &question)
-{
-    return !m_documentModified || m_prompter.AskYesNo(this, AppTitle, question);
-}
-
-bool frmMain::LoadIntoSourcePane(const QString &path)
-{
-    DocumentFile::ReadResult read;
-    {
-        // A large program takes seconds to read and lay out.
-        const WaitCursor busy;
-        read = m_file.Read(path);
-        if (read.ok)
-            RichTextBox1->SetText(read.text);
-    }
-    if (!read.ok) {
-        m_prompter.ShowMessage(
-            this, AppTitle,
-            QStringLiteral("ファイル \"%1\" を開けませんでした。\n%2").arg(path, read.failure),
-            Prompter::Icon::Critical);
-        return false;
-    }
-    const QString warnings = ReadWarnings(read);
-    if (!warnings.isEmpty()) {
-        m_prompter.ShowMessage(this, AppTitle,
-                               QStringLiteral("ファイル \"%1\" について:\n").arg(path) + warnings,
-                               Prompter::Icon::Warning);
-    }
-    return true;
-}
-
-bool frmMain::SaveDocument(const QString &path)
-{
-    const DocumentFile::WriteResult written = m_file.Write(path, RichTextBox1->Text());
-    if (!written.ok) {
-        m_prompter.ShowMessage(
-            this, AppTitle,
-            QStringLiteral("ファイル \"%1\" に保存できませんでした。\n%2").arg(path, written.failure),
-            Prompter::Icon::Critical);
-    }
-    return written.ok;
-}
-
-void frmMain::mnuFileNew_Click()
-{
-    if (!AskToDiscardChanges(QStringLiteral("データが変更されていますが新規にしますか ?")))
-        return;
-    Label1->clear();
-    m_documentPath.clear();
-    RichTextBox1->SetText(QString());
-    m_file.Forget();
-    m_documentModified = false;
-}
-
-void frmMain::mnuFileOpen_Click()
-{
-    if (!AskToDiscardChanges(QStringLiteral("データが変更されていますが開きますか ?")))
-        return;
-    Command2_Click();
-    const Prompter::FileChoice choice =
-        m_prompter.ChooseFileToOpen(this, m_openPath, QtNameFilters(OpenFilter));
-    if (!choice.folder.isEmpty())
-        m_openPath = choice.folder;
-    if (choice.filePath.isEmpty())
-        return;
-    if (!LoadIntoSourcePane(choice.filePath))
-        return;
-    const QFileInfo chosen(choice.filePath);
-    m_documentPath = chosen.absoluteFilePath();
-    Label1->setText(chosen.fileName());
-    SetUndoEnabled(false);
-    m_documentModified = false;
-}
-
-void frmMain::mnuFileSave_Click()
-{
-    if (m_documentPath.isEmpty()) {
-        mnuFileSaveAs_Click();
-        return;
-    }
-    if (SaveDocument(m_documentPath))
-        m_documentModified = false;
-}
-
-void frmMain::mnuFileSaveAs_Click()
-{
-    const Prompter::FileChoice choice =
-        m_prompter.ChooseFileToSave(this, m_openPath, QtNameFilters(SaveAsFilter));
-    if (!choice.folder.isEmpty())
-        m_openPath = choice.folder;
-    if (choice.filePath.isEmpty()) {
-        // A cancelled Save As leaves the document unnamed, so the next Save asks for a name again.
-        m_documentPath.clear();
-        return;
-    }
-    if (!SaveDocument(choice.filePath))
-        return;
-    const QFileInfo chosen(choice.filePath);
-    m_documentPath = chosen.absoluteFilePath();
-    Label1->setText(chosen.fileName().toUpper());
-}
-
-void frmMain::mnuFileExit_Click()
-{
-    close();
-}
-
-void frmMain::RichTextBox1_Change()
-{
-    m_compare->Clear();
-    SetUndoEnabled(true);
-    m_documentModified = true;
-}
-
-void frmMain::SetUndoEnabled(bool enabled)
-{
-    mnuEditUndo->setEnabled(enabled);
-}
-
-// ---- the result pane ----
-
-AppState &frmMain::State()
-{
-    return m_state;
-}
-
-QString frmMain::SourceText() const
-{
-    return RichTextBox1->Text();
-}
-
-void frmMain::SetResultText(const QString &text)
-{
-    RichTextBox2->SetText(text);
-}
-
-void frmMain::SetResultCaret(qsizetype position)
-{
-    RichTextBox2->SetSelStart(position);
-}
-
-void frmMain::EnableUndo()
-{
-    SetUndoEnabled(true);
-}
-
-void frmMain::SetLabel2Colour(const QColor &colour)
-{
-    QPalette palette = Label2->palette();
-    palette.setColor(QPalette::WindowText, colour);
-    Label2->setPalette(palette);
-}
-
-void frmMain::ShowConversionResult()
-{
-    SetLabel2Colour(PureRed);
-    Label2->setText(ResultNotice);
-    Command1->setEnabled(true);
-    Command2->setEnabled(true);
-    if (m_toolPathView)
-        m_toolPathView->ShowResult();
-    m_compare->Show();
-}
-
-void frmMain::Command1_Click()
-{
-    RichTextBox1->SetText(RichTextBox2->Text());
-    SetResultIdle();
-}
-
-void frmMain::Command2_Click()
-{
-    SetResultIdle();
-}
-
-void frmMain::SetResultIdle()
-{
-    m_compare->Clear();
-    RichTextBox2->SetText(QString());
-    Command1->setEnabled(false);
-    Command2->setEnabled(false);
-    SetLabel2Colour(Black);
-    Label2->setText(ResultHeading);
-    if (m_toolPathView)
-        m_toolPathView->HideResult();
-    Form_Resize();
-}
-
-// ---- conversions: each dialog runs its pass on OK and hands the result to the result pane ----
-
-void frmMain::mnuConvertSpaceAdd_Click()
-{
-    Space dialog(*this, this);
-    dialog.exec();
-}
-
-void frmMain::mnuConvertPointAdd_Click()
-{
-    PointAdd dialog(*this, this);
-    dialog.exec();
-}
-
-void frmMain::mnuConvertUnit_Click()
-{
-    Unit dialog(*this, this);
-    dialog.exec();
-}
-
-// ---- search and replace ----
-
-void frmMain::CreateSearchCommands()
-{
-    m_sourceTarget = std::make_unique<TextPaneTarget>(*RichTextBox1);
-    // Search messages are titled by the command, with an OK button only and no icon.
-    auto showMessage = [this](const SearchMessage &message) {
-        m_prompter.ShowMessage(this, message.title, message.text, Prompter::Icon::None);
-    };
-    m_search = std::make_unique<SearchCommands>(m_state.Search, *m_sourceTarget, this, showMessage);
-}
-
-void frmMain::mnuEditFind_Click()
-{
-    m_search->Find();
-}
-
-void frmMain::mnuEditNextFind_Click()
-{
-    m_search->FindNext();
-}
-
-void frmMain::mnuEditReplace_Click()
-{
-    m_search->Replace();
-}
-
-void frmMain::mnuEditCalReplace_Click()
-{
-    m_search->CalcReplace();
-}
-
-void frmMain::mnuAddCR_Click()
-{
-    m_search->AddCR();
-}
-
-// ---- edit commands, context menu and about box ----
-
-void frmMain::mnuEditUndo_Click()
-{
-    m_editCommands->Undo();
-}
-
-void frmMain::mnuEditCut_Click()
-{
-    m_editCommands->Cut();
-}
-
-void frmMain::mnuEditCopy_Click()
-{
-    m_editCommands->Copy();
-}
-
-void frmMain::mnuEditPaste_Click()
-{
-    m_editCommands->Paste();
-}
-
-void frmMain::mnuEditAllSelect_Click()
-{
-    m_editCommands->SelectAll();
-}
-
-void frmMain::mnuHelpAbout_Click()
-{
-    frmAbout about(this);
-    about.exec();
-}
-
-// The Edit menu is also the source pane's context menu; the result pane has none.
-void frmMain::RichTextBox1_MouseDown(const QPoint &globalPos)
-{
-    RichTextBox1->setFocus();
-    mnuEdit->popup(globalPos);
-}
-
-// ---- commands built with their own windows ----
-
-// Each conversion entry only shows its dialog modally; the dialog runs the pass and offers the result.
-void frmMain::mnuConvertRotation_Click()
-{
-    Spindle dialog(*this, this);
-    dialog.exec();
-}
-
-void frmMain::mnuConvertXY_XC_Click()
-{
-    XY_CX dialog(*this, this);
-    dialog.exec();
-}
-
-void frmMain::mnuConvertG90_G91_Click()
-{
-    G90_G91 dialog(*this, this);
-    dialog.exec();
-}
-
-// ---- the machine conversion ----
-
-namespace {
-
-Prompter::Icon PrompterIcon(QMessageBox::Icon icon)
-{
-    switch (icon) {
-    case QMessageBox::Information:
-        return Prompter::Icon::Information;
-    case QMessageBox::Warning:
-        return Prompter::Icon::Warning;
-    case QMessageBox::Critical:
-        return Prompter::Icon::Critical;
-    default:
-        return Prompter::Icon::None;
-    }
-}
-
-// The table dialog asks through the main window's prompter, so that whoever answers the editor's
-// dialogs (a test, say) answers its dialogs too.
-MachineServices PrompterServices(Prompter &prompter)
-{
-    MachineServices services;
-    services.ChooseFile = [&prompter](QWidget *parent, const QString &folder, const QString &filter) {
-        return prompter.ChooseFileToOpen(parent, folder, filter).filePath;
-    };
-    services.ShowMessage = [&prompter](QWidget *parent, QMessageBox::Icon icon, const QString &text) {
-        prompter.ShowMessage(parent, AppTitle, text, PrompterIcon(icon));
-    };
-    return services;
-}
-
-} // namespace
-
-void frmMain::mnuConvertMachine_Click()
-{
-    Machine dialog(*this, this, PrompterServices(m_prompter));
-    dialog.exec();
-}
-
-// ---- the tool path window ----
-
-// The window is made on first use; closing it unchecks the entry.
-void frmMain::mnuViewToolPath_Click(bool checked)
-{
-    if (!m_toolPathView) {
-        if (!checked)
-            return;
-        m_toolPathView = new ToolPathView(*RichTextBox1, *RichTextBox2, m_state.Table, this);
-        connect(m_toolPathView, &ToolPathView::Closed, this, [this] { mnuViewToolPath->setChecked(false); });
-        if (Command1->isEnabled())
-            m_toolPathView->ShowResult();
-    }
-    m_toolPathView->setVisible(checked);
-}
-
 // ---- comparing a result with its source ----
 
 void frmMain::CreateCompareMenuEntries()
@@ -862,50 +448,4 @@ void frmMain::CreateComparison()
     // Any edit of the result makes the marks stale; the conversion's own text comes before Show.
     connect(RichTextBox2, &TextPane::Changed, m_compare.get(), &ResultCompare::Clear);
     connect(m_compare.get(), &ResultCompare::ShownChanged, this, &frmMain::ShowChangeCount);
-}
-
-void frmMain::ShowChangeCount(bool shown)
-{
-    mnuViewNextChange->setEnabled(shown);
-    mnuViewPreviousChange->setEnabled(shown);
-    const compare::LineDiff *diff = m_compare->Diff();
-    m_changeCountText = shown && diff ? ResultCompare::CountText(diff->changedLines) : QString();
-    Form_Resize();
-}
-
-// The notice, the count and the buttons share one row: the notice stays whole and clear of the buttons,
-// the count takes the room left over.
-void frmMain::PlaceHeadingRow()
-{
-    const auto textWidth = [](const QLabel *label, const QString &text) {
-        return text.isEmpty() ? 0 : label->fontMetrics().horizontalAdvance(text) + 2;
-    };
-    const HeadingPlaces given{
-        Label1->geometry(), Label2->geometry(), {}, Command1->geometry(), Command2->geometry()};
-    const HeadingTexts texts{textWidth(Label1, Label1->text()), textWidth(Label2, Label2->text()),
-                             textWidth(lblChangeCount, m_changeCountText)};
-    const HeadingPlaces placed = PlaceHeading(given, texts, Scale().ToPixelsX(120));
-    Label1->setGeometry(placed.label1);
-    Label2->setGeometry(placed.notice);
-    Command1->setGeometry(placed.ok);
-    Command2->setGeometry(placed.cancel);
-    lblChangeCount->setVisible(!placed.count.isEmpty());
-    lblChangeCount->setGeometry(placed.count);
-    lblChangeCount->setText(
-        lblChangeCount->fontMetrics().elidedText(m_changeCountText, Qt::ElideRight, placed.count.width()));
-}
-
-void frmMain::mnuViewScrollTogether_Click()
-{
-    m_compare->SetScrollTogether(mnuViewScrollTogether->isChecked());
-}
-
-void frmMain::mnuViewNextChange_Click()
-{
-    m_compare->NextChange();
-}
-
-void frmMain::mnuViewPreviousChange_Click()
-{
-    m_compare->PreviousChange();
 }
