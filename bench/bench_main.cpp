@@ -253,6 +253,77 @@ QString EditorTable(const QString &editorBench, const QString &program, int repe
 
 } // namespace
 
+// The three ways a script hands the converter a program: a file argument, a file on standard input and a
+// pipe; awk reads the same input the same way. Every command runs through the shell, in turn with the
+// others, so that all meet the same state of the machine.
+enum class InputWay
+{
+    File,
+    Redirect,
+    Pipe
+};
+
+QStringList ThroughShell(const QString &command, const QString &path, InputWay way)
+{
+    QString line;
+    switch (way) {
+    case InputWay::File:
+        line = command + QStringLiteral(" '%1'").arg(path);
+        break;
+    case InputWay::Redirect:
+        line = command + QStringLiteral(" < '%1'").arg(path);
+        break;
+    case InputWay::Pipe:
+        line = QStringLiteral("cat '%1' | ").arg(path) + command;
+        break;
+    }
+    return {QStringLiteral("sh"), QStringLiteral("-c"), line};
+}
+
+QString InputTable(const QString &convert, const QString &path, int repetitions)
+{
+    constexpr double Allowed = 1.10; // standard input and a pipe against a file argument
+    const QString awk = QStringLiteral("awk '{gsub(/ /,\"\"); print}'");
+    QString table;
+    QTextStream out(&table);
+    out << "| conversion | file s | < file s | ratio | cat \\| s | ratio | awk file s | awk < file s | "
+           "awk cat \\| s | met |\n|---|---|---|---|---|---|---|---|---|---|\n";
+    for (const Conversion &c : Conversions()) {
+        if (c.mill)
+            continue;
+        QString command = convert;
+        for (const QString &arg : c.args)
+            command += QStringLiteral(" '%1'").arg(arg);
+        std::vector<Run> runs[3];
+        std::vector<Run> awkRuns[3];
+        for (int r = 0; r < repetitions; ++r) {
+            for (const InputWay way : {InputWay::File, InputWay::Redirect, InputWay::Pipe}) {
+                awkRuns[int(way)].push_back(RunCommand(ThroughShell(awk, path, way)));
+                runs[int(way)].push_back(RunCommand(ThroughShell(command, path, way)));
+            }
+        }
+        double seconds[3];
+        double awkSeconds[3];
+        for (int w = 0; w < 3; ++w) {
+            seconds[w] = MedianOf(runs[w]).seconds;
+            awkSeconds[w] = MedianOf(awkRuns[w]).seconds;
+        }
+        const double redirect = seconds[1] / seconds[0];
+        const double pipe = seconds[2] / seconds[0];
+        std::printf("%-13s file %.3f  < file %.3f (%.2f)  pipe %.3f (%.2f)  awk %.3f %.3f %.3f\n",
+                    qPrintable(c.name), seconds[0], seconds[1], redirect, seconds[2], pipe, awkSeconds[0],
+                    awkSeconds[1], awkSeconds[2]);
+        std::fflush(stdout);
+        out << "| " << c.name << " | " << QString::number(seconds[0], 'f', 3) << " | "
+            << QString::number(seconds[1], 'f', 3) << " | " << QString::number(redirect, 'f', 2) << " | "
+            << QString::number(seconds[2], 'f', 3) << " | " << QString::number(pipe, 'f', 2) << " | "
+            << QString::number(awkSeconds[0], 'f', 3) << " | " << QString::number(awkSeconds[1], 'f', 3)
+            << " | " << QString::number(awkSeconds[2], 'f', 3) << " | "
+            << Met(redirect <= Allowed && pipe <= Allowed, true) << " |\n";
+    }
+    return table;
+}
+
 int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
@@ -321,6 +392,8 @@ int main(int argc, char *argv[])
 
     const QString growth = GrowthTable(seconds, settings.sizes);
     std::printf("\n%s", qPrintable(growth));
+    std::printf("\nstandard input and a pipe, %s\n", qPrintable(QFileInfo(largestLathe).fileName()));
+    const QString input = InputTable(convert, largestLathe, settings.repetitions);
     const QString editor = EditorTable(binaries + QStringLiteral("/brindlewick-bench-editor"), largestLathe,
                                        settings.repetitions);
     std::printf("\n%s", qPrintable(editor));
@@ -357,6 +430,14 @@ int main(int argc, char *argv[])
         r << "Time on the larger program over the time on the smaller one (10x the lines; target: within "
              "12x).\n\n";
         r << growth;
+        r << "\n## Standard input\n\n";
+        r << "Every conversion of the lathe program on `" << QFileInfo(largestLathe).fileName()
+          << "` given as a file argument, on standard input from the file (`< file`) and through a pipe "
+             "(`cat file |`), awk reading the same input the same way; each command through `sh -c`, all "
+             "in turn, median of "
+          << settings.repetitions
+          << " runs. Target: standard input and the pipe within 10 % of the file.\n\n";
+        r << input;
         r << "\n## Editor\n\n";
         r << "The main window under QT_QPA_PLATFORM=offscreen on `" << QFileInfo(largestLathe).fileName()
           << "`, median of " << settings.repetitions << " runs, each step with the repaint after it "

@@ -56,6 +56,9 @@ struct CliCommand
     // program a piece at a time with these. Its standard error is then a count (of changes), and the counts
     // of the pieces added up are the count of the whole.
     std::function<bool(const CliOptions &)> countsPieceByPiece = nullptr;
+    // For a conversion that reads a file of its own (the table): the message when it cannot be read, else
+    // the empty text. The converter then stops with exit code 3 before reading the program.
+    std::function<QString(const CliOptions &)> unreadableFile = nullptr;
 };
 
 // A command whose conversion goes line by line: `run` makes the pass and gives it the whole program.

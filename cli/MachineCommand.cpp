@@ -8,10 +8,10 @@
 
 namespace {
 
-// The default table ships beside the executable, as it does beside the editor.
+// The default table ships beside the executable in a build folder, in share/brindlewick/ when installed.
 QString DefaultTablePath()
 {
-    return QDir(QCoreApplication::applicationDirPath()).filePath(DefaultTableFileName());
+    return QDir(DataFolder(QCoreApplication::applicationDirPath())).filePath(DefaultTableFileName());
 }
 
 // The translation carries its state from line to line but never looks back at a line it has done: it goes
@@ -29,11 +29,21 @@ std::unique_ptr<ConversionPass> MakeMachinePass(const CliOptions &options, QStri
     return std::make_unique<TranslatorPass>(table, translatorOptions);
 }
 
+QString UnreadableTable(const CliOptions &options)
+{
+    ConversionTable table;
+    const QString path = options.Value(QStringLiteral("table"), DefaultTablePath());
+    return ReadTableFile(path, table).ok ? QString() : TableReadErrorMessage();
+}
+
 } // namespace
 
 CliCommand MachineCommand()
 {
-    return LineByLineCommand(QStringLiteral("machine"),
-                             QStringLiteral("--table FILE (default: the default table)  [--stop-newline]"),
-                             {QStringLiteral("table")}, {QStringLiteral("stop-newline")}, MakeMachinePass);
+    CliCommand command =
+        LineByLineCommand(QStringLiteral("machine"),
+                          QStringLiteral("--table FILE (default: the default table)  [--stop-newline]"),
+                          {QStringLiteral("table")}, {QStringLiteral("stop-newline")}, MakeMachinePass);
+    command.unreadableFile = UnreadableTable;
+    return command;
 }

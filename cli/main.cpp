@@ -10,10 +10,13 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <fcntl.h>
 #include <semaphore>
 #include <sys/mman.h>
+#include <sys/stat.h>
 #include <system_error>
 #include <thread>
+#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -36,7 +39,12 @@ QString UsageText()
         text += QStringLiteral("  %1 %2\n").arg(command.name, command.usage);
     text +=
         QStringLiteral("\nInput is read from INPUT or standard input, the result written to standard output, "
-                       "both in code page 932.");
+                       "both in code page 932.\n\nexit status:\n"
+                       "  0 the result was written\n"
+                       "  1 the conversion stopped with a failure (the lines so far on standard output)\n"
+                       "  2 a usage error\n"
+                       "  3 the table file cannot be read\n\n"
+                       "brindlewick-convert --version shows the version.");
     return text;
 }
 
@@ -85,61 +93,155 @@ bool ParseOptions(const CliCommand &command, const QStringList &args, CliOptions
     return true;
 }
 
-// The program's bytes. A file is mapped into memory, which spares copying them; standard input (or a file
-// that cannot be mapped) is read whole.
+// The program's bytes. A file is mapped into memory, which spares copying them, and so is a file behind
+// standard input ("< program.nc"); a pipe is read in large blocks into one buffer that grows by doubling.
+// What cannot be mapped is read whole.
 class ProgramBytes
 {
 public:
+    ProgramBytes() = default;
+    ProgramBytes(const ProgramBytes &) = delete;
+    ProgramBytes &operator=(const ProgramBytes &) = delete;
     ~ProgramBytes() { Release(); }
 
     bool Open(const QString &path, QString &error)
     {
-        const QString name = path.isEmpty() ? QStringLiteral("standard input") : path;
-        const bool opened = path.isEmpty() ? m_file.open(stdin, QIODevice::ReadOnly)
-                                           : (m_file.setFileName(path), m_file.open(QIODevice::ReadOnly));
-        if (!opened) {
-            error = QStringLiteral("cannot read %1: %2").arg(name, m_file.errorString());
+        if (path.isEmpty())
+            return OpenStandardInput(error);
+        m_file.setFileName(path);
+        if (!m_file.open(QIODevice::ReadOnly)) {
+            error = QStringLiteral("cannot read %1: %2").arg(path, m_file.errorString());
             return false;
         }
         const qint64 size = m_file.size();
-        m_mapped = path.isEmpty() || size == 0 ? nullptr : m_file.map(0, size);
-        if (m_mapped) {
-            m_size = size;
-            PrefaultMapping();
+        uchar *mapped = size == 0 ? nullptr : m_file.map(0, size);
+        if (mapped) {
+            m_fileMapping = mapped;
+            SetMapped(reinterpret_cast<const char *>(mapped), size);
             return true;
         }
         m_read = m_file.readAll();
         if (m_file.error() != QFileDevice::NoError) {
-            error = QStringLiteral("cannot read %1: %2").arg(name, m_file.errorString());
+            error = QStringLiteral("cannot read %1: %2").arg(path, m_file.errorString());
             return false;
         }
         return true;
     }
 
-    QByteArrayView View() const
-    {
-        return m_mapped ? QByteArrayView(m_mapped, m_size) : QByteArrayView(m_read);
-    }
+    QByteArrayView View() const { return m_data ? QByteArrayView(m_data, m_size) : QByteArrayView(m_read); }
 
     void Release()
     {
-        if (m_mapped)
-            m_file.unmap(m_mapped);
-        m_mapped = nullptr;
+        if (m_fileMapping)
+            m_file.unmap(m_fileMapping);
+        m_fileMapping = nullptr;
+        if (m_inputMapping)
+            munmap(m_inputMapping, m_inputMappingSize);
+        m_inputMapping = nullptr;
+        m_data = nullptr;
         m_read = QByteArray();
     }
 
 private:
+    bool OpenStandardInput(QString &error)
+    {
+        struct stat status
+        {
+        };
+        if (fstat(STDIN_FILENO, &status) == 0 && S_ISREG(status.st_mode) && MapStandardInput(status.st_size))
+            return true;
+        if (ReadStandardInput())
+            return true;
+        error = QStringLiteral("cannot read standard input: %1")
+                    .arg(QString::fromLocal8Bit(std::strerror(errno)));
+        return false;
+    }
+
+    // A file behind standard input is read from where its offset stands, as a reading program would.
+    bool MapStandardInput(off_t fileSize)
+    {
+        const off_t offset = lseek(STDIN_FILENO, 0, SEEK_CUR);
+        if (offset < 0 || offset >= fileSize)
+            return offset >= 0 && offset == fileSize; // nothing left: the empty program
+        const off_t page = off_t(sysconf(_SC_PAGESIZE));
+        const off_t start = offset - offset % page;
+        const size_t length = size_t(fileSize - start);
+        void *mapped = mmap(nullptr, length, PROT_READ, MAP_PRIVATE, STDIN_FILENO, start);
+        if (mapped == MAP_FAILED)
+            return false;
+        m_inputMapping = mapped;
+        m_inputMappingSize = length;
+        SetMapped(static_cast<const char *>(mapped) + (offset - start), fileSize - offset);
+        return true;
+    }
+
+    // Reads a pipe to its end in blocks of at least a megabyte, straight into the buffer; a larger pipe
+    // lets the writer hand over more at a time.
+    bool ReadStandardInput()
+    {
+        constexpr qsizetype FirstRoom = qsizetype(1) << 20;
+#ifdef F_SETPIPE_SZ
+        (void)fcntl(STDIN_FILENO, F_SETPIPE_SZ, int(FirstRoom));
+#endif
+        QByteArray buffer;
+        qsizetype used = 0;
+        for (;;) {
+            if (buffer.size() - used < FirstRoom) {
+                buffer.resize(std::max(FirstRoom * 4, buffer.size() * 2));
+                PrefaultForWriting(buffer.data() + used, buffer.size() - used);
+            }
+            const ssize_t got = read(STDIN_FILENO, buffer.data() + used, size_t(buffer.size() - used));
+            if (got < 0 && errno == EINTR)
+                continue;
+            if (got < 0)
+                return false;
+            if (got == 0)
+                break;
+            used += got;
+        }
+        buffer.truncate(used);
+        m_read = std::move(buffer);
+        return true;
+    }
+
+    // The room is written once: taking its pages in one call costs far less than a fault per page.
+    static void PrefaultForWriting(char *from, qsizetype size)
+    {
+#ifdef MADV_POPULATE_WRITE
+        const uintptr_t page = uintptr_t(sysconf(_SC_PAGESIZE));
+        const uintptr_t start = (reinterpret_cast<uintptr_t>(from) + page - 1) / page * page;
+        const uintptr_t end = (reinterpret_cast<uintptr_t>(from) + uintptr_t(size)) / page * page;
+        if (end > start)
+            (void)madvise(reinterpret_cast<void *>(start), size_t(end - start), MADV_POPULATE_WRITE);
+#else
+        (void)from;
+        (void)size;
+#endif
+    }
+
+    void SetMapped(const char *data, qint64 size)
+    {
+        m_data = data;
+        m_size = size;
+        PrefaultMapping();
+    }
+
     // Every byte is read: mapping the pages in one call costs far less than a fault per page.
     void PrefaultMapping()
     {
 #ifdef MADV_POPULATE_READ
-        (void)madvise(m_mapped, size_t(m_size), MADV_POPULATE_READ);
+        const uintptr_t page = uintptr_t(sysconf(_SC_PAGESIZE));
+        const uintptr_t start = reinterpret_cast<uintptr_t>(m_data) / page * page;
+        (void)madvise(reinterpret_cast<void *>(start),
+                      size_t(reinterpret_cast<uintptr_t>(m_data) + m_size - start), MADV_POPULATE_READ);
 #endif
     }
 
     QFile m_file;
-    uchar *m_mapped = nullptr;
+    uchar *m_fileMapping = nullptr;
+    void *m_inputMapping = nullptr;
+    size_t m_inputMappingSize = 0;
+    const char *m_data = nullptr;
     qint64 m_size = 0;
     QByteArray m_read;
 };
@@ -458,6 +560,10 @@ int main(int argc, char *argv[])
     QStringList args = QCoreApplication::arguments().mid(1);
     if (args.isEmpty() || args.first() == u"--help" || args.first() == u"-h")
         return UsageError(args.isEmpty() ? QStringLiteral("no conversion given") : QString());
+    if (args.first() == u"--version") {
+        std::printf("brindlewick-convert %s\n", BRINDLEWICK_VERSION);
+        return 0;
+    }
     const CliCommand *command = FindCommand(args.takeFirst());
     if (!command)
         return UsageError(QStringLiteral("unknown conversion"));
@@ -467,6 +573,13 @@ int main(int argc, char *argv[])
     QString error;
     if (!ParseOptions(*command, args, options, input, error))
         return UsageError(error);
+    if (command->unreadableFile) {
+        const QString unreadable = command->unreadableFile(options);
+        if (!unreadable.isEmpty()) {
+            WriteError(unreadable);
+            return 3;
+        }
+    }
     ProgramBytes bytes;
     if (!bytes.Open(input, error)) {
         WriteError(error);

@@ -5,6 +5,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 namespace {
 
@@ -189,6 +190,16 @@ QString FirstProblem(const ConversionTable &table, QString (*problem)(const QStr
 QString DefaultTableFileName()
 {
     return QStringLiteral("オークマ 旋盤 FANUC-OSP.csv");
+}
+
+QString DataFolder(const QString &applicationFolder)
+{
+    if (QFileInfo::exists(QDir(applicationFolder).filePath(DefaultTableFileName())))
+        return applicationFolder;
+    const QString installed = QDir::cleanPath(applicationFolder + QStringLiteral("/../share/brindlewick"));
+    if (QFileInfo::exists(QDir(installed).filePath(DefaultTableFileName())))
+        return installed;
+    return applicationFolder;
 }
 
 QString TableReadErrorMessage()

@@ -19,6 +19,10 @@ struct TableFileResult
 
 // "オークマ 旋盤 FANUC-OSP.csv": the table file the application finds in its own folder on a first start.
 QString DefaultTableFileName();
+// Where the default table and the example program are: the executable's own folder when the table stands
+// there (a build folder), else share/brindlewick/ beside the bin/ folder of an installed executable, else
+// the executable's folder.
+QString DataFolder(const QString &applicationFolder);
 // "変換ファイル名エラー": every read failure shows this text.
 QString TableReadErrorMessage();
 // The table file's full path from the remembered folder and file name.

@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build, the tests and the editor need, when any is missing.
 set -euo pipefail
-# clang and its runtime libraries build the fuzz targets (fuzz.sh)
+# clang and its runtime libraries build the fuzz targets (fuzz.sh); the last line checks the installation
+# and the Debian package (desktop entry, MIME file, manual pages, shared library dependencies, lintian)
 packages=(cmake ninja-build g++ qt6-base-dev libgl-dev libgtest-dev libxtst-dev
-          fonts-ipafont-gothic xvfb xauth clang libclang-rt-14-dev)
+          fonts-ipafont-gothic xvfb xauth clang libclang-rt-14-dev
+          desktop-file-utils libxml2-utils shared-mime-info groff-base dpkg-dev file lintian)
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")

@@ -29,6 +29,9 @@ check() {
         "$convert" "$@" "$part" >> "$work/parts.out" 2> "$work/count.err" || fail "$name: a part failed"
         if [ -s "$work/count.err" ]; then sum=$((sum + $(cat "$work/count.err"))); fi
     done
+    # standard input gives what the file argument gives, from a file as from a pipe
+    "$convert" "$@" < "$work/program.nc" 2> /dev/null | cmp -s - "$work/whole.out" || fail "$name: < file differs"
+    cat "$work/program.nc" | "$convert" "$@" 2> /dev/null | cmp -s - "$work/whole.out" || fail "$name: a pipe differs"
     cmp -s "$work/whole.out" "$work/parts.out" ||
         fail "$name: the whole program's result differs from its parts': $(cmp "$work/whole.out" "$work/parts.out")"
     if [ -s "$work/whole.err" ] || [ "$sum" -ne 0 ]; then
@@ -41,6 +44,12 @@ check "calc add" calc --find Z --op + --value 100 --format 1
 check "calc divide" calc --find X --op / --value 3 --format 4
 check replace replace --find G01 --with G1
 check "space add" space --mode add
+
+# a file on standard input is read from where its offset stands: here after the first line, which the
+# shell's read took
+{ read -r _; "$convert" space --mode add; } < "$work/program.nc" > "$work/rest.out"
+tail -n +2 "$work/program.nc" | "$convert" space --mode add | cmp -s - "$work/rest.out" ||
+    fail "standard input: not read from its offset"
 
 # and the result is what it must be: every LF gets a CR before it, nothing else changes
 "$convert" crlf "$work/program.nc" | tr -d '\r' | cmp -s - <(tr -d '\r' < "$work/program.nc") ||

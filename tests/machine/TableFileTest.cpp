@@ -258,6 +258,26 @@ TEST(TableFilePath, JoinsFolderAndName)
     EXPECT_EQ(TableFilePath(QString(), QStringLiteral("t.csv")), QStringLiteral("t.csv"));
 }
 
+// The table beside the executable wins (a build folder); else the one an installation puts in
+// share/brindlewick/ beside bin/; with neither, the executable's folder as before.
+TEST(DataFolder, FindsTheTableBesideTheProgramOrInstalled)
+{
+    QTemporaryDir root;
+    const QString bin = root.filePath(QStringLiteral("bin"));
+    const QString share = root.filePath(QStringLiteral("share/brindlewick"));
+    ASSERT_TRUE(QDir().mkpath(bin) && QDir().mkpath(share));
+    const auto putTable = [](const QString &folder) {
+        QFile file(QDir(folder).filePath(DefaultTableFileName()));
+        return file.open(QIODevice::WriteOnly);
+    };
+    EXPECT_EQ(DataFolder(bin), bin);
+    ASSERT_TRUE(putTable(share));
+    EXPECT_EQ(DataFolder(bin), share);
+    EXPECT_EQ(DataFolder(bin + QStringLiteral("/")), share);
+    ASSERT_TRUE(putTable(bin));
+    EXPECT_EQ(DataFolder(bin), bin);
+}
+
 TEST(WriteTableFile, WritesTheExactFormat)
 {
     ConversionTable table;

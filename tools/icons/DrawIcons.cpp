@@ -1,11 +1,13 @@
 // Draws the editor's own icon set as PNG at the size shown and at twice that (name.png, name@2x.png), so
-// that the toolbar looks the same on every machine, with no icon theme.
+// that the toolbar looks the same on every machine, with no icon theme; given a second folder, also the
+// application icon for the desktop's menus and file managers, as SVG and as PNG of the usual sizes.
 #include <QDir>
 #include <QFont>
 #include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
 #include <QPainterPath>
+#include <QSvgGenerator>
 
 #include <cmath>
 #include <cstdio>
@@ -339,13 +341,32 @@ bool Write(const Icon &icon, const QString &folder, int pixels, const QString &s
     return image.save(folder + "/" + icon.name + suffix + ".png");
 }
 
+// The application icon as the desktop installs it: brindlewick.svg and brindlewick-SIZE.png.
+bool WriteDesktopIcons(const QString &folder)
+{
+    const Icon application{"brindlewick", DrawApplication, 48, 48};
+    for (const int pixels : {16, 24, 32, 48, 64, 128, 256})
+        if (!Write(application, folder, pixels, QStringLiteral("-%1").arg(pixels)))
+            return false;
+    QSvgGenerator svg;
+    svg.setFileName(folder + "/brindlewick.svg");
+    svg.setSize(QSize(application.grid, application.grid));
+    svg.setViewBox(QRect(0, 0, application.grid, application.grid));
+    svg.setTitle(QStringLiteral("Brindlewick"));
+    QPainter p;
+    if (!p.begin(&svg))
+        return false;
+    application.draw(p);
+    return p.end();
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
 {
     QGuiApplication app(argc, argv);
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: draw-icons FOLDER\n");
+    if (argc != 2 && argc != 3) {
+        std::fprintf(stderr, "usage: draw-icons FOLDER [DESKTOP_FOLDER]\n");
         return 2;
     }
     const QString folder = QString::fromLocal8Bit(argv[1]);
@@ -364,6 +385,14 @@ int main(int argc, char *argv[])
     for (const Icon &icon : icons) {
         if (!Write(icon, folder, icon.pixels, "") || !Write(icon, folder, 2 * icon.pixels, "@2x")) {
             std::fprintf(stderr, "cannot write %s\n", icon.name);
+            return 1;
+        }
+    }
+    if (argc == 3) {
+        const QString desktop = QString::fromLocal8Bit(argv[2]);
+        QDir().mkpath(desktop);
+        if (!WriteDesktopIcons(desktop)) {
+            std::fprintf(stderr, "cannot write the desktop icons\n");
             return 1;
         }
     }
