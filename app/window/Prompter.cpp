@@ -2,6 +2,7 @@
 
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QStringList>
 
 namespace {
@@ -72,6 +73,18 @@ void QtPrompter::ShowMessage(QWidget *parent, const QString &title, const QStrin
 {
     QMessageBox box(BoxIcon(icon), title, text, QMessageBox::Ok, parent);
     box.exec();
+}
+
+Prompter::RestoreAnswer QtPrompter::AskRestore(QWidget *parent, const QString &title, const QString &text)
+{
+    QMessageBox box(QMessageBox::Question, title, text, QMessageBox::NoButton, parent);
+    QPushButton *restore = box.addButton(QStringLiteral("復元"), QMessageBox::AcceptRole);
+    QPushButton *discard = box.addButton(QStringLiteral("破棄"), QMessageBox::DestructiveRole);
+    box.setDefaultButton(restore);
+    box.exec();
+    if (box.clickedButton() == restore)
+        return RestoreAnswer::Restore;
+    return box.clickedButton() == discard ? RestoreAnswer::Discard : RestoreAnswer::Keep;
 }
 
 Prompter::FileChoice QtPrompter::ChooseFileToOpen(QWidget *parent, const QString &startFolder,

@@ -40,6 +40,18 @@ public:
     virtual bool AskYesNo(QWidget *parent, const QString &title, const QString &text) = 0;
     // A message with only an OK button.
     virtual void ShowMessage(QWidget *parent, const QString &title, const QString &text, Icon icon) = 0;
+    // What to do with a recovery copy: the buttons 復元 and 破棄; a box closed otherwise keeps the copy for
+    // later. Answered like a yes-or-no question where no box of its own is shown.
+    enum class RestoreAnswer
+    {
+        Restore,
+        Discard,
+        Keep
+    };
+    virtual RestoreAnswer AskRestore(QWidget *parent, const QString &title, const QString &text)
+    {
+        return AskYesNo(parent, title, text) ? RestoreAnswer::Restore : RestoreAnswer::Discard;
+    }
     // `filter` is a Qt name-filter list ("NC File (*.MIN *.NC);;All Files (*)").
     virtual FileChoice ChooseFileToOpen(QWidget *parent, const QString &startFolder,
                                         const QString &filter) = 0;
@@ -55,6 +67,7 @@ class QtPrompter final : public Prompter
 public:
     bool AskYesNo(QWidget *parent, const QString &title, const QString &text) override;
     void ShowMessage(QWidget *parent, const QString &title, const QString &text, Icon icon) override;
+    RestoreAnswer AskRestore(QWidget *parent, const QString &title, const QString &text) override;
     FileChoice ChooseFileToOpen(QWidget *parent, const QString &startFolder, const QString &filter) override;
     FileChoice ChooseFileToSave(QWidget *parent, const QString &startFolder, const QString &filter) override;
 };

@@ -18,6 +18,8 @@
 #include "app/window/MainStatusBar.h"
 #include "app/window/MainToolBar.h"
 #include "app/window/WindowPlacement.h"
+#include "recovery/RecoveryStore.h"
+#include "recovery/RecoveryWriter.h"
 
 #include <QAction>
 #include <QApplication>
@@ -68,7 +70,8 @@ QLabel *NewLabel(QWidget *parent, const char *name, const QFont &font)
 
 frmMain::frmMain(const MainWindowServices &services, QWidget *parent)
     : QMainWindow(parent), m_prompter(services.prompter), m_keyboardLocks(services.keyboardLocks),
-      m_applicationFolder(services.applicationFolder), m_settings(services.settingsFile)
+      m_applicationFolder(services.applicationFolder), m_settings(services.settingsFile),
+      m_recoveryFolder(services.recoveryFolder)
 {
     setObjectName(QStringLiteral("frmMain"));
     setWindowTitle(Caption);
@@ -303,6 +306,8 @@ void frmMain::Form_Load(const QStringList &arguments)
 
     if (!m_keyboardLocks.IsOn(KeyboardLocks::CapsLockKey))
         m_keyboardLocks.PressKey(KeyboardLocks::CapsLockKey);
+    WatchDocument();
+    StartRecovery(m_recoveryFolder);
 }
 
 void frmMain::closeEvent(QCloseEvent *event)
@@ -325,6 +330,8 @@ void frmMain::Form_Unload()
                                   scale.ToTwipsX(outer.width()), scale.ToTwipsY(outer.height()));
     }
     m_settings.WritePaths(m_openPath, m_state.MachinePath, m_state.MachineFileName);
+    // The user chose to end: saved, or the changes given up.
+    DiscardRecoveryCopy();
     if (m_keyboardLocks.IsOn(KeyboardLocks::CapsLockKey))
         m_keyboardLocks.PressKey(KeyboardLocks::CapsLockKey);
 }

@@ -5,6 +5,7 @@
 #include "app/window/DocumentFile.h"
 #include "app/window/MainLayout.h"
 #include "app/window/SettingsStore.h"
+#include "recovery/FileStamp.h"
 
 #include <QMainWindow>
 #include <QStringList>
@@ -13,6 +14,10 @@
 #include <memory>
 
 class Clipboard;
+class QFileSystemWatcher;
+class QTimer;
+class RecoveryStore;
+class RecoveryWriter;
 class EditCommands;
 class KeyboardLocks;
 class MainStatusBar;
@@ -35,9 +40,11 @@ struct MainWindowServices
 {
     Prompter &prompter;
     KeyboardLocks &keyboardLocks;
-    QString settingsFile;           // empty: the platform's per-user settings store
-    QString applicationFolder;      // where the executable lives: the default of both remembered folders
+    QString settingsFile{};         // empty: the platform's per-user settings store
+    QString applicationFolder{};    // where the executable lives: the default of both remembered folders
     Clipboard *clipboard = nullptr; // nullptr: the system clipboard
+    // Where recovery copies of unsaved programs are kept; empty: none are written or offered.
+    QString recoveryFolder{};
 };
 
 // The application frame: menus, the source and result panes, the document and its file, the settings.
@@ -229,4 +236,29 @@ private:
     // Goes before the panes do: it takes its marks out of them.
     std::unique_ptr<ResultCompare> m_compare;
     QString m_changeCountText;
+
+    // Nothing typed is lost: a recovery copy of unsaved changes, written a short while after typing stops,
+    // offered again after an editor ended without closing; and the open file watched for changes by
+    // other programs.
+    void StartRecovery(const QString &folder);
+    void OfferLeftCopies();
+    void ScheduleRecoveryCopy();
+    void WriteRecoveryCopy();
+    void DiscardRecoveryCopy();
+    void ShowRecoveryNotice(const QString &text);
+    void WatchDocument();
+    void DocumentFile_Changed(const QString &path);
+    bool AskToOverwriteChangedFile();
+    QString m_recoveryFolder;
+    std::unique_ptr<RecoveryStore> m_recoveryStore;
+    std::unique_ptr<RecoveryWriter> m_recoveryWriter;
+    QTimer *m_recoveryIdle = nullptr;
+    QTimer *m_recoveryLongest = nullptr;
+    QFileSystemWatcher *m_watcher = nullptr;
+    FileStamp m_documentStamp; // the open file as last read or written
+    FileStamp m_reportedStamp; // the outside change last reported, so that it is reported once
+
+public:
+    // The recovery copy's path while recovery runs (tests wait for it); empty otherwise.
+    QString RecoveryCopyPath() const;
 };

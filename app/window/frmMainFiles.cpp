@@ -99,6 +99,8 @@ void frmMain::mnuFileNew_Click()
     RichTextBox1->SetText(QString());
     m_file.Forget();
     m_documentModified = false;
+    DiscardRecoveryCopy();
+    WatchDocument();
 }
 
 void frmMain::mnuFileOpen_Click()
@@ -119,6 +121,8 @@ void frmMain::mnuFileOpen_Click()
     Label1->setText(chosen.fileName());
     SetUndoEnabled(false);
     m_documentModified = false;
+    DiscardRecoveryCopy();
+    WatchDocument();
 }
 
 void frmMain::mnuFileSave_Click()
@@ -127,8 +131,13 @@ void frmMain::mnuFileSave_Click()
         mnuFileSaveAs_Click();
         return;
     }
-    if (SaveDocument(m_documentPath))
-        m_documentModified = false;
+    if (!AskToOverwriteChangedFile())
+        return;
+    if (!SaveDocument(m_documentPath))
+        return;
+    m_documentModified = false;
+    DiscardRecoveryCopy();
+    WatchDocument();
 }
 
 void frmMain::mnuFileSaveAs_Click()
@@ -147,6 +156,8 @@ void frmMain::mnuFileSaveAs_Click()
     const QFileInfo chosen(choice.filePath);
     m_documentPath = chosen.absoluteFilePath();
     Label1->setText(chosen.fileName().toUpper());
+    DiscardRecoveryCopy();
+    WatchDocument();
 }
 
 void frmMain::mnuFileExit_Click()
@@ -159,6 +170,7 @@ void frmMain::RichTextBox1_Change()
     m_compare->Clear();
     SetUndoEnabled(true);
     m_documentModified = true;
+    ScheduleRecoveryCopy();
 }
 
 void frmMain::SetUndoEnabled(bool enabled)

@@ -5,6 +5,7 @@
 #include "machine/TableFile.h"
 
 #include <QApplication>
+#include <QStandardPaths>
 
 int main(int argc, char *argv[])
 {
@@ -12,8 +13,12 @@ int main(int argc, char *argv[])
     InstallJapaneseFontSubstitutes();
     QtPrompter prompter;
     const std::unique_ptr<KeyboardLocks> keyboardLocks = CreateSystemKeyboardLocks();
+    MainWindowServices services{prompter, *keyboardLocks};
     // The folder of the default table and the example program: the default of both remembered folders.
-    frmMain window({prompter, *keyboardLocks, QString(), DataFolder(QCoreApplication::applicationDirPath())});
+    services.applicationFolder = DataFolder(QCoreApplication::applicationDirPath());
+    services.recoveryFolder =
+        QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation) + QStringLiteral("/recovery");
+    frmMain window(services);
     window.Form_Load(QCoreApplication::arguments().mid(1));
     window.show();
     return app.exec();
