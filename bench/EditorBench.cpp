@@ -3,11 +3,11 @@
 // scrolling. Run with QT_QPA_PLATFORM=offscreen; prints one "name<TAB>seconds" line per measurement.
 // "--colour off" after the file measures the panes with their NC colours turned off.
 
+#include "app/convert/Space.h"
+#include "app/pane/TextPane.h"
 #include "app/window/KeyboardLocks.h"
 #include "app/window/Prompter.h"
-#include "app/pane/TextPane.h"
 #include "app/window/frmMain.h"
-#include "app/convert/Space.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -74,18 +74,23 @@ int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
     if (argc < 2) {
-        std::fprintf(stderr, "usage: brindlewick-bench-editor PROGRAM-FILE [--colour on|off]\n");
+        std::fprintf(stderr, "usage: brindlewick-bench-editor PROGRAM-FILE [--colour on|off] [--recovery]\n");
         return 2;
     }
     const QString path = QString::fromLocal8Bit(argv[1]);
     QTemporaryDir settings;
     BenchPrompter prompter(path);
     NoKeyboardLocks locks;
-    frmMain window({prompter, locks, settings.filePath(QStringLiteral("settings.ini")),
-                    QCoreApplication::applicationDirPath()});
+    const QStringList options = app.arguments().mid(2);
+    MainWindowServices services{prompter, locks, settings.filePath(QStringLiteral("settings.ini")),
+                                QCoreApplication::applicationDirPath()};
+    // With --recovery the editor keeps recovery copies, as it does when installed.
+    if (options.contains(QStringLiteral("--recovery")))
+        services.recoveryFolder = settings.filePath(QStringLiteral("recovery"));
+    frmMain window(services);
     window.Form_Load({});
-    if (argc > 3 && QLatin1String(argv[2]) == QLatin1String("--colour") &&
-        QLatin1String(argv[3]) == QLatin1String("off"))
+    const qsizetype colour = options.indexOf(QStringLiteral("--colour"));
+    if (colour >= 0 && options.value(colour + 1) == QStringLiteral("off"))
         window.mnuViewColor->trigger();
     window.resize(1000, 700);
     window.show();
@@ -137,5 +142,18 @@ int main(int argc, char *argv[])
                             }
                         }) / Keys);
     Report("end of text", Seconds([&] { QTest::keyClick(&source, Qt::Key_End, Qt::ControlModifier); }));
+
+    // Typing on after a pause, in which a recovery copy (when kept) is taken and, while these keys are
+    // typed, written on its own thread; and the taking of the text for a copy after a key (the window
+    // stops for this long once after typing stops and once every 30 s of typing).
+    QTest::keyClick(&source, Qt::Key_A);
+    QTest::qWait(2100);
+    Report("type a key after a pause", Seconds([&] {
+                                           for (int i = 0; i < Keys; ++i) {
+                                               QTest::keyClick(&source, Qt::Key_A);
+                                               QApplication::processEvents();
+                                           }
+                                       }) / Keys);
+    Report("text for a copy", Seconds([&] { (void)source.TakeSnapshot(); }));
     return 0;
 }

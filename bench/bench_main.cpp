@@ -224,18 +224,23 @@ QString EditorTable(const QString &editorBench, const QString &program, int repe
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
         process.setProcessEnvironment(environment);
-        process.start(editorBench, {program});
-        process.waitForFinished(-1);
-        if (process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0)
-            failure = QStringLiteral("exit %1").arg(process.exitCode());
-        for (const QByteArray &line : process.readAllStandardOutput().split('\n')) {
-            const QList<QByteArray> fields = line.split('\t');
-            if (fields.size() != 2)
-                continue;
-            const QString name = QString::fromUtf8(fields[0]);
-            if (!order.contains(name))
-                order << name;
-            steps[name].push_back(fields[1].toDouble());
+        // the editor as it was, and keeping recovery copies
+        for (const bool recovery : {false, true}) {
+            process.start(editorBench, recovery ? QStringList{program, QStringLiteral("--recovery")}
+                                                : QStringList{program});
+            process.waitForFinished(-1);
+            if (process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0)
+                failure = QStringLiteral("exit %1").arg(process.exitCode());
+            for (const QByteArray &line : process.readAllStandardOutput().split('\n')) {
+                const QList<QByteArray> fields = line.split('\t');
+                if (fields.size() != 2)
+                    continue;
+                const QString name =
+                    (recovery ? QStringLiteral("recovery on: ") : QString()) + QString::fromUtf8(fields[0]);
+                if (!order.contains(name))
+                    order << name;
+                steps[name].push_back(fields[1].toDouble());
+            }
         }
     }
     QString table;

@@ -17,11 +17,13 @@ RecoveryWriter::~RecoveryWriter()
     m_thread.join();
 }
 
-void RecoveryWriter::Write(recovery::CopyContents snapshot)
+void RecoveryWriter::Write(recovery::CopyContents snapshot,
+                           std::function<QString(const QString &)> finishText)
 {
     {
         const std::lock_guard lock(m_mutex);
         m_waiting = std::move(snapshot);
+        m_finishText = std::move(finishText);
     }
     m_changed.notify_all();
 }
@@ -49,9 +51,13 @@ void RecoveryWriter::Run()
         if (!m_waiting)
             return;
         recovery::CopyContents snapshot = std::move(*m_waiting);
+        const std::function<QString(const QString &)> finishText = std::move(m_finishText);
         m_waiting.reset();
+        m_finishText = nullptr;
         m_writing = true;
         lock.unlock();
+        if (finishText)
+            snapshot.text = finishText(snapshot.text);
         QString failure;
         if (!m_store.WriteOwnCopy(recovery::EncodeCopy(snapshot), failure) && failure.isEmpty())
             failure = QStringLiteral("書き込めません");

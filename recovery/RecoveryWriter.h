@@ -22,7 +22,8 @@ public:
     RecoveryWriter(const RecoveryWriter &) = delete;
     RecoveryWriter &operator=(const RecoveryWriter &) = delete;
 
-    void Write(recovery::CopyContents snapshot);
+    // `finishText`, when given, turns the snapshot's text into the program text on the writer's thread.
+    void Write(recovery::CopyContents snapshot, std::function<QString(const QString &)> finishText = {});
     // Drops a snapshot still waiting, waits for a write under way, then removes the copy.
     void Discard();
     // Waits until every snapshot given is written.
@@ -36,6 +37,7 @@ private:
     std::mutex m_mutex;
     std::condition_variable m_changed;
     std::optional<recovery::CopyContents> m_waiting;
+    std::function<QString(const QString &)> m_finishText;
     bool m_writing = false;
     bool m_stopping = false;
     std::thread m_thread;

@@ -140,6 +140,18 @@ QString TextPane::Text() const
     return m_text;
 }
 
+TextPane::Snapshot TextPane::TakeSnapshot() const
+{
+    if (m_textValid)
+        return {m_text, true};
+    return {document()->toRawText(), false};
+}
+
+QString TextPane::ProgramText(const Snapshot &snapshot)
+{
+    return snapshot.isProgramText ? snapshot.text : ToProgram(snapshot.text);
+}
+
 void TextPane::SetText(const QString &text)
 {
     EditScope scope(*this);

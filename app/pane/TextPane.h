@@ -44,6 +44,16 @@ public:
 
     // The whole text, lines ending in CR LF.
     QString Text() const;
+    // The text for a copy taken without stopping the window for long: the program text when it is at
+    // hand, else the widget's own text (a plain copy), which ProgramText turns into the program text on
+    // any thread.
+    struct Snapshot
+    {
+        QString text;
+        bool isProgramText = false;
+    };
+    Snapshot TakeSnapshot() const;
+    static QString ProgramText(const Snapshot &snapshot);
     // Replaces the whole text; the caret goes to offset 0 with nothing selected.
     void SetText(const QString &text);
 

@@ -141,7 +141,8 @@ void frmMain::ScheduleRecoveryCopy()
         m_recoveryLongest->start();
 }
 
-// The text is taken on this thread (the pane keeps it ready), encoded and written on the writer's.
+// The widget's text is copied on this thread; turned into program text, encoded and written on the
+// writer's.
 void frmMain::WriteRecoveryCopy()
 {
     if (!m_recoveryWriter)
@@ -150,7 +151,11 @@ void frmMain::WriteRecoveryCopy()
     m_recoveryLongest->stop();
     if (!m_documentModified)
         return;
-    m_recoveryWriter->Write({m_documentPath, QDateTime::currentDateTimeUtc(), RichTextBox1->Text()});
+    const TextPane::Snapshot snapshot = RichTextBox1->TakeSnapshot();
+    m_recoveryWriter->Write({m_documentPath, QDateTime::currentDateTimeUtc(), snapshot.text},
+                            [program = snapshot.isProgramText](const QString &text) {
+                                return TextPane::ProgramText({text, program});
+                            });
 }
 
 void frmMain::DiscardRecoveryCopy()
