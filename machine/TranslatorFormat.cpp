@@ -77,7 +77,60 @@ int MinimumDigits(QStringView pattern)
     return firstZero < 0 ? 0 : int(pattern.size() - firstZero);
 }
 
+bool IsLetter(char16_t c)
+{
+    return (c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z');
+}
+
+// The length of the label that begins a line: "/"? "N" then capital letters and digits.
+qsizetype LabelLength(const char16_t *line, const char16_t *end)
+{
+    const char16_t *p = line;
+    if (p < end && *p == u'/' && p + 1 < end && p[1] == u'N')
+        ++p;
+    if (p == end || *p != u'N')
+        return 0;
+    for (++p; p < end && ((*p >= u'0' && *p <= u'9') || (*p >= u'A' && *p <= u'Z')); ++p) {
+    }
+    return p - line;
+}
+
 } // namespace
+
+bool HoldsWordWithoutValue(QStringView output)
+{
+    const char16_t *const begin = output.utf16();
+    const char16_t *const end = begin + output.size();
+    const auto lineEndAt = [end](const char16_t *p) {
+        return p == end || (*p == u'\r' && p + 1 < end && p[1] == u'\n');
+    };
+    const char16_t *p = begin;
+    while (p < end) {
+        p += LabelLength(p, end);
+        for (; !lineEndAt(p); ++p) {
+            const char16_t c = *p;
+            if (c == u'(') {
+                while (!lineEndAt(p + 1) && p[1] != u')')
+                    ++p;
+                if (!lineEndAt(p + 1))
+                    ++p; // onto the ")"
+                continue;
+            }
+            if (c < u'A' || c > u'Z' || (p > begin && IsLetter(p[-1])))
+                continue;
+            const char16_t *next = p + 1;
+            if (lineEndAt(next) || *next == u' ' || *next == u'\t' || *next == u'(')
+                return true;
+            if (c == u'F' && *next == u'0') {
+                const char16_t *after = next + 1;
+                if (lineEndAt(after) || *after == u' ' || *after == u'(')
+                    return true;
+            }
+        }
+        p = p == end ? end : p + 2;
+    }
+    return false;
+}
 
 void AppendWord(QString &out, QStringView address, double &value)
 {

@@ -14,6 +14,10 @@ public:
     void Read(const QString &line);
     // Forgets a comment left open by the lines read before: a new translation begins outside any comment.
     void Reset() { m_inComment = false; }
+    // Whether the line read last holds, outside comments, a macro statement ("#", "GOTO", "WHILE [",
+    // "IF [", "DO1", "END1") or, with a G65 or G66 word, a macro argument: the translation has nothing
+    // for either.
+    bool HoldsMacroStatement() const;
 
 private:
     void ReadComment();
@@ -28,4 +32,5 @@ private:
     TranslatorContext &m_context;
     NcScanState m_scan;
     bool m_inComment = false;
+    bool m_startedInComment = false; // the line read last began inside a comment
 };
