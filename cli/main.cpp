@@ -188,6 +188,18 @@ private:
     bool m_failed = false;
 };
 
+// A run that ended well reports the lines its passes wrote for the user to look at, if its conversion
+// counts them, and may end with another exit code for them.
+int WithLinesToCheck(const CliCommand &command, const CliOptions &options, int exitCode)
+{
+    if (exitCode != 0 || !command.linesToCheckNote)
+        return exitCode;
+    QString note;
+    exitCode = command.linesToCheckNote(options, note);
+    WriteError(note);
+    return exitCode;
+}
+
 // The whole program decoded, converted and written; its bytes are given up as soon as they are decoded.
 int RunWhole(const CliCommand &command, const CliOptions &options, ProgramBytes &bytes)
 {
@@ -209,7 +221,7 @@ int RunWhole(const CliCommand &command, const CliOptions &options, ProgramBytes 
         return 1;
     }
     WriteError(outcome.error);
-    return outcome.exitCode;
+    return WithLinesToCheck(command, options, outcome.exitCode);
 }
 
 QString UnwritableCharacter(int c)
@@ -482,7 +494,8 @@ int main(int argc, char *argv[])
                 QString unused;
                 return command->pass(options, unused);
             };
-            return RunInPieces(makePass, bytes.View(), command->endsAsTheProgramEnds);
+            return WithLinesToCheck(*command, options,
+                                    RunInPieces(makePass, bytes.View(), command->endsAsTheProgramEnds));
         }
     }
     if (command->runsPieceByPiece && nc::IsCleanCp932InParts(bytes.View()))
