@@ -4,6 +4,7 @@
 #include "nc/NcNumber.h"
 
 #include <algorithm>
+#include <string_view>
 
 namespace {
 
@@ -15,39 +16,41 @@ bool IsUntranslatableG(double g)
            g == 13.1 || g == 112 || g == 113 || g == 54.1 || (g >= 55 && g < 60);
 }
 
-bool IsDigit(QChar c)
+constexpr bool IsDigit(char16_t c)
 {
     return c >= u'0' && c <= u'9';
 }
 
-// Whether `line` holds `word` at `at` (0-based), then any blanks, then a character `next` accepts.
-template <typename Next> bool WordBefore(QStringView line, qsizetype at, QStringView word, Next next)
+// Whether `rest` (after the first letter of a word at `p`) follows, then any blanks, then a character
+// `next` accepts.
+template <typename Next>
+bool WordBefore(const char16_t *p, const char16_t *end, std::u16string_view rest, Next next)
 {
-    if (!line.sliced(at).startsWith(word))
+    ++p;
+    if (end - p < qsizetype(rest.size()) || std::u16string_view(p, rest.size()) != rest)
         return false;
-    qsizetype i = at + word.size();
-    while (i < line.size() && line[i] == u' ')
-        ++i;
-    return i < line.size() && next(line[i]);
+    for (p += rest.size(); p < end && *p == u' '; ++p) {
+    }
+    return p < end && next(*p);
 }
 
-// A macro statement or a word of one: a variable, a jump, a loop or a condition.
-bool MacroStatementAt(QStringView line, qsizetype i)
+// A macro statement or a word of one at `p`: a variable, a jump, a loop or a condition.
+bool MacroStatementAt(const char16_t *p, const char16_t *end)
 {
-    const auto bracket = [](QChar c) { return c == u'['; };
-    switch (line[i].unicode()) {
+    const auto bracket = [](char16_t c) { return c == u'['; };
+    switch (*p) {
     case u'#':
         return true;
     case u'G':
-        return line.sliced(i).startsWith(u"GOTO");
+        return end - p >= 4 && p[1] == u'O' && p[2] == u'T' && p[3] == u'O';
     case u'W':
-        return WordBefore(line, i, u"WHILE", bracket);
+        return WordBefore(p, end, u"HILE", bracket);
     case u'I':
-        return WordBefore(line, i, u"IF", bracket);
+        return WordBefore(p, end, u"F", bracket);
     case u'D':
-        return WordBefore(line, i, u"DO", IsDigit);
+        return WordBefore(p, end, u"O", IsDigit);
     case u'E':
-        return WordBefore(line, i, u"END", IsDigit);
+        return WordBefore(p, end, u"ND", IsDigit);
     default:
         return false;
     }
@@ -55,7 +58,7 @@ bool MacroStatementAt(QStringView line, qsizetype i)
 
 // An argument of a macro call: any address other than the call's own G, P and L and a sequence or
 // program number.
-bool IsMacroArgument(QChar c)
+constexpr bool IsMacroArgument(char16_t c)
 {
     return c >= u'A' && c <= u'Z' && c != u'G' && c != u'P' && c != u'L' && c != u'N' && c != u'O';
 }
@@ -119,11 +122,24 @@ void TranslatorLineReader::HandleChar(QChar c)
         if (m_scan.Pos == 1)
             line.BlockDelete = true;
         break;
-    case u'N':
+    case u'N': {
         // The sequence number is not carried over; reading it keeps "NT01" from being read as a T word.
+        // A number that begins with a digit ends before the first letter after it.
+        const qsizetype from = m_scan.Pos + 1;
+        const bool digitFirst = from <= m_scan.LineLength && nc::IsNumericChar(m_scan.CharAt(from));
         m_scan.ReadWordValue();
+        if (!digitFirst)
+            NoteStatementChars(from, m_scan.Pos);
+        break;
+    }
+    case u'#':
+    case u'D':
+    case u'E':
+        NoteStatementChars(m_scan.Pos, m_scan.Pos);
         break;
     case u'G':
+        if (m_scan.Pos < m_scan.LineLength && m_scan.CharAt(m_scan.Pos + 1) == u'O')
+            NoteStatementChars(m_scan.Pos, m_scan.Pos);
         ReadGWord();
         break;
     case u')':
@@ -164,6 +180,8 @@ void TranslatorLineReader::HandleChar(QChar c)
         }
         break;
     case u'W':
+        if (m_scan.Pos < m_scan.LineLength && m_scan.CharAt(m_scan.Pos + 1) == u'H')
+            NoteStatementChars(m_scan.Pos, m_scan.Pos);
         if (ReadValue(value)) {
             line.W = float(value);
             line.WGiven = true;
@@ -176,6 +194,8 @@ void TranslatorLineReader::HandleChar(QChar c)
         ReadValue(line.H);
         break;
     case u'I':
+        if (m_scan.Pos < m_scan.LineLength && m_scan.CharAt(m_scan.Pos + 1) == u'F')
+            NoteStatementChars(m_scan.Pos, m_scan.Pos);
         ReadValue(line.I);
         break;
     case u'J':
@@ -217,12 +237,14 @@ void TranslatorLineReader::HandleChar(QChar c)
 // ("O1234G..."), never a G word.
 void TranslatorLineReader::ReadProgramNumber()
 {
+    const qsizetype from = m_scan.Pos + 1;
     if (m_scan.Pos == 1 || m_scan.Pos == 2) {
         m_scan.ReadWordValue();
         m_context.Words.ProgramNumber = m_scan.Token;
     }
     if (m_scan.Pos < m_scan.LineLength && m_scan.CharAt(m_scan.Pos + 1) == u'G')
         ++m_scan.Pos;
+    NoteStatementChars(from, m_scan.Pos);
 }
 
 void TranslatorLineReader::ReadGWord()
@@ -242,10 +264,12 @@ void TranslatorLineReader::ReadGWord()
         line.FeedModeG = 95;
     else
         m_context.State.ModalG = g;
-    if (IsUntranslatableG(g))
-        line.UntranslatableG = true;
-    else if (g == 65 || g == 66)
-        line.MacroCallG = true;
+    if (g >= 12) {
+        if (IsUntranslatableG(g))
+            line.UntranslatableG = true;
+        else if (g == 65 || g == 66)
+            line.MacroCallG = true;
+    }
 }
 
 void TranslatorLineReader::ReadMWord()
@@ -277,24 +301,41 @@ bool TranslatorLineReader::ReadValue(double &value)
     return m_scan.ReadExpressionValue(value);
 }
 
-// The text outside comments, walked with the same comment step as the words, so that a comment never
-// holds a statement.
-bool TranslatorLineReader::HoldsMacroStatement() const
+// The characters outside comments that may begin a statement come here: the one the walk stands on, or
+// those of a sequence or program number read over (the value of any other word holds no letter and no
+// "#").
+void TranslatorLineReader::NoteStatementChars(qsizetype from, qsizetype to)
 {
-    const QStringView line = QStringView(m_scan.Line).left(m_scan.LineLength);
-    const bool call = m_context.Line.MacroCallG;
+    const char16_t *const chars = QStringView(m_scan.Line).utf16();
+    const char16_t *const end = chars + std::min(m_scan.LineLength, m_scan.Line.size());
+    for (qsizetype pos = from; pos <= to; ++pos)
+        if (MacroStatementAt(chars + pos - 1, end))
+            m_context.Line.MacroStatement = true;
+}
+
+// Walks the line again as Read does, so that the text outside comments is the same for arguments as for
+// statements: a sequence number, or a program number at the start of the line, is read over whole (its
+// letters count, a "(" in it opens no comment); the value of any other word holds no letter. Only a line
+// with a macro call is walked.
+bool TranslatorLineReader::HoldsMacroArgument() const
+{
+    NcScanState scan = m_scan;
+    const QStringView line = QStringView(scan.Line).left(scan.LineLength);
     bool inComment = m_startedInComment;
-    qsizetype i = 0;
-    while (i < line.size()) {
-        if (inComment || line[i] == u'(') {
-            qsizetype pos = i + 1;
-            inComment = !nc::StepOverComment(line, pos);
-            i = pos; // the character after the ")", or past the end
-            continue;
-        }
-        if (MacroStatementAt(line, i) || (call && IsMacroArgument(line[i])))
+    for (scan.Pos = 1; scan.Pos <= scan.LineLength; ++scan.Pos) {
+        if (inComment || scan.CharAt(scan.Pos) == u'(')
+            inComment = !nc::StepOverComment(line, scan.Pos);
+        if (scan.Pos > scan.LineLength)
+            break;
+        const char16_t c = scan.CharAt(scan.Pos).unicode();
+        if (IsMacroArgument(c))
             return true;
-        ++i;
+        if (c == u'N' || (c == u'O' && scan.Pos <= 2)) {
+            scan.ReadWordValue();
+            for (const QChar read : scan.Token)
+                if (IsMacroArgument(read.unicode()))
+                    return true;
+        }
     }
     return false;
 }

@@ -17,10 +17,17 @@ public:
     // Whether the line read last holds, outside comments, a macro statement ("#", "GOTO", "WHILE [",
     // "IF [", "DO1", "END1") or, with a G65 or G66 word, a macro argument: the translation has nothing
     // for either.
-    bool HoldsMacroStatement() const;
+    bool HoldsMacroStatement() const
+    {
+        const TranslatorLineValues &line = m_context.Line;
+        return line.MacroStatement || (line.MacroCallG && HoldsMacroArgument());
+    }
 
 private:
     void ReadComment();
+    // Notes a macro statement that begins among the characters `from` to `to` (1-based) of the line.
+    void NoteStatementChars(qsizetype from, qsizetype to);
+    bool HoldsMacroArgument() const;
     void HandleChar(QChar c);
     void ReadProgramNumber();
     void ReadGWord();

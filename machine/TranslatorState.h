@@ -39,7 +39,8 @@ struct TranslatorLineValues
     // A G word whose loss changes the program (units, work offset, incremental mode, rotation, mirror
     // image, polar interpolation): the rules drop it without a word, so the line is flagged.
     bool UntranslatableG = false;
-    bool MacroCallG = false; // a G65 or G66 word
+    bool MacroCallG = false;     // a G65 or G66 word
+    bool MacroStatement = false; // outside comments, "#", "GOTO", "WHILE [", "IF [", "DO1" or "END1"
 
     // Keeps the comment buffer's storage: the reset runs once per line of programs of a million lines.
     void Reset()
