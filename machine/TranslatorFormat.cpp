@@ -144,14 +144,21 @@ bool MayHoldWordWithoutValue(const char16_t *begin, const char16_t *end)
     // the last two characters, whose next characters the blocks do not reach
     if (capital(end[-1]) || (capital(end[-2]) && endsWord(end[-1])) || (end[-2] == u'F' && end[-1] == u'0'))
         return true;
+    // every operation between two vectors: a scalar operand is spread over the lanes first
+    const auto spread = [](char16_t c) { return Lanes{c, c, c, c, c, c, c, c}; };
+    const Lanes capitalA = spread(u'A');
+    const Lanes capitals = spread(u'Z' - u'A');
+    const Lanes bracket = spread(u'(');
+    const Lanes feed = spread(u'F');
+    const Lanes zero = spread(u'0');
     const char16_t *const last = end - (Width + 2);
     for (const char16_t *p = begin;; p += Width) {
         if (p > last)
             p = last;
         const Lanes c = load(p);
         const Lanes next = load(p + 1);
-        const auto found = ((c - u'A' <= u'Z' - u'A') & (next <= u'(')) |
-                           ((c == u'F') & (next == u'0') & (load(p + 2) <= u'('));
+        const auto found = ((c - capitalA <= capitals) & (next <= bracket)) |
+                           ((c == feed) & (next == zero) & (load(p + 2) <= bracket));
         std::uint64_t halves[2];
         std::memcpy(halves, &found, sizeof halves);
         if ((halves[0] | halves[1]) != 0)
