@@ -85,10 +85,6 @@ TEST(TranslatorGCodes, ThreadCuttingCoordinateSettingMacros)
              {u"N10 G65 P9010 L2 (A1.)", u"X40."},
              {u"N000 CALL O9010", u"N000     X40"}},
             {"G65 program number padded", AtX50Z5, {u"G65 P12"}, {u"N000 CALL O0012"}},
-            {"a feed, a speed or an M word is an argument too",
-             AtX50Z5,
-             {u"G65 P9010 M03"},
-             {u"(要確認 G65 P9010 M03 )"}},
             {"G66 and G67",
              AtX50Z5,
              {u"G66 P9011", u"X40.", u"G67"},
@@ -262,11 +258,6 @@ TEST(TranslatorGCodes, OuterDiameterAndFaceCycles)
              {u"G94 X20. Z-2. F0.1", u"(NEXT)", u"N5 (NEXT)", u"Z-4."},
              {u"N000     Z-2", u"N000 G01 X20 F0.1", u"N000     Z2", u"N000 G00 X50", u"(NEXT )",
               u"(-----<NEXT >-----)", u"N000     Z-4", u"N000 G01 X20", u"N000     Z2", u"N000 G00 X50"}},
-            {"a cycle code on a line without an axis word writes nothing",
-             AtX50Z2,
-             {u"G90 G99", u"G96 S180 M03", u"X40. Z-20. F0.2"},
-             {u"N000 G95", u"N000 G96 S180 M03", u"N000     X40", u"N000 G01 Z-20 F0.2", u"N000     X50",
-              u"N000 G00 Z2"}},
         },
         StandardTable());
 }
