@@ -14,6 +14,9 @@ struct CliOptions
 {
     QMap<QString, QString> values; // "--mode add" gives values["mode"] = "add"
     QSet<QString> flags;           // "--point" gives flags {"point"}
+    // The lines the run's passes wrote for the user to look at (a translation's lines to check), added up
+    // as each pass reaches the end of the program.
+    std::shared_ptr<qint64> linesToCheck = std::make_shared<qint64>(0);
 
     QString Value(const QString &name, const QString &fallback = QString()) const
     {
@@ -59,6 +62,9 @@ struct CliCommand
     // For a conversion that reads a file of its own (the table): the message when it cannot be read, else
     // the empty text. The converter then stops with exit code 3 before reading the program.
     std::function<QString(const CliOptions &)> unreadableFile = nullptr;
+    // For a conversion whose passes count lines to look at: the exit code of a run that ended well and
+    // the note it writes on standard error (none when empty), from `linesToCheck` of the options.
+    std::function<int(const CliOptions &, QString &note)> linesToCheckNote = nullptr;
 };
 
 // A command whose conversion goes line by line: `run` makes the pass and gives it the whole program.

@@ -26,7 +26,19 @@ std::unique_ptr<ConversionPass> MakeMachinePass(const CliOptions &options, QStri
     }
     TranslatorOptions translatorOptions;
     translatorOptions.Check1 = options.flags.contains(QStringLiteral("stop-newline"));
-    return std::make_unique<TranslatorPass>(table, translatorOptions);
+    auto pass = std::make_unique<TranslatorPass>(table, translatorOptions);
+    pass->SetFinished([count = options.linesToCheck](qsizetype lines) { *count += lines; });
+    return pass;
+}
+
+// A translation that wrote lines to check still succeeds, unless the run is to be strict about them.
+int LinesToCheckNote(const CliOptions &options, QString &note)
+{
+    const qint64 lines = *options.linesToCheck;
+    if (lines == 0)
+        return 0;
+    note = u"要確認 "_qs + QString::number(lines) + u" 行"_qs;
+    return options.flags.contains(QStringLiteral("strict")) ? 1 : 0;
 }
 
 QString UnreadableTable(const CliOptions &options)
@@ -40,10 +52,13 @@ QString UnreadableTable(const CliOptions &options)
 
 CliCommand MachineCommand()
 {
-    CliCommand command =
-        LineByLineCommand(QStringLiteral("machine"),
-                          QStringLiteral("--table FILE (default: the default table)  [--stop-newline]"),
-                          {QStringLiteral("table")}, {QStringLiteral("stop-newline")}, MakeMachinePass);
+    CliCommand command = LineByLineCommand(
+        QStringLiteral("machine"),
+        QStringLiteral("--table FILE (default: the default table)  [--stop-newline]  [--strict] (exit 1 "
+                       "when lines are written for a check, \"要確認 N 行\" on standard error)"),
+        {QStringLiteral("table")}, {QStringLiteral("stop-newline"), QStringLiteral("strict")},
+        MakeMachinePass);
+    command.linesToCheckNote = LinesToCheckNote;
     command.unreadableFile = UnreadableTable;
     return command;
 }

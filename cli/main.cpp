@@ -37,14 +37,15 @@ QString UsageText()
         QStringLiteral("usage: brindlewick-convert CONVERSION [OPTIONS] [INPUT]\n\nconversions:\n");
     for (const CliCommand &command : CliCommands())
         text += QStringLiteral("  %1 %2\n").arg(command.name, command.usage);
-    text +=
-        QStringLiteral("\nInput is read from INPUT or standard input, the result written to standard output, "
-                       "both in code page 932.\n\nexit status:\n"
-                       "  0 the result was written\n"
-                       "  1 the conversion stopped with a failure (the lines so far on standard output)\n"
-                       "  2 a usage error\n"
-                       "  3 the table file cannot be read\n\n"
-                       "brindlewick-convert --version shows the version.");
+    text += QStringLiteral(
+        "\nInput is read from INPUT or standard input, the result written to standard output, "
+        "both in code page 932.\n\nexit status:\n"
+        "  0 the result was written\n"
+        "  1 the conversion stopped with a failure (the lines so far on standard output), or machine "
+        "--strict wrote lines to check\n"
+        "  2 a usage error\n"
+        "  3 the table file cannot be read\n\n"
+        "brindlewick-convert --version shows the version.");
     return text;
 }
 
@@ -290,6 +291,18 @@ private:
     bool m_failed = false;
 };
 
+// A run that ended well reports the lines its passes wrote for the user to look at, if its conversion
+// counts them, and may end with another exit code for them.
+int WithLinesToCheck(const CliCommand &command, const CliOptions &options, int exitCode)
+{
+    if (exitCode != 0 || !command.linesToCheckNote)
+        return exitCode;
+    QString note;
+    exitCode = command.linesToCheckNote(options, note);
+    WriteError(note);
+    return exitCode;
+}
+
 // The whole program decoded, converted and written; its bytes are given up as soon as they are decoded.
 int RunWhole(const CliCommand &command, const CliOptions &options, ProgramBytes &bytes)
 {
@@ -311,7 +324,7 @@ int RunWhole(const CliCommand &command, const CliOptions &options, ProgramBytes 
         return 1;
     }
     WriteError(outcome.error);
-    return outcome.exitCode;
+    return WithLinesToCheck(command, options, outcome.exitCode);
 }
 
 QString UnwritableCharacter(int c)
@@ -595,7 +608,8 @@ int main(int argc, char *argv[])
                 QString unused;
                 return command->pass(options, unused);
             };
-            return RunInPieces(makePass, bytes.View(), command->endsAsTheProgramEnds);
+            return WithLinesToCheck(*command, options,
+                                    RunInPieces(makePass, bytes.View(), command->endsAsTheProgramEnds));
         }
     }
     if (command->runsPieceByPiece && nc::IsCleanCp932InParts(bytes.View()))

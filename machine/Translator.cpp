@@ -52,6 +52,7 @@ TranslationResult TranslateProgram(const QString &source, const ConversionTable 
     result.failed = pass.Failed();
     result.failure = pass.Failure();
     result.message = pass.FailureMessage();
+    result.flaggedLines = pass.FlaggedLines();
     return result;
 }
 

@@ -22,6 +22,10 @@ struct TranslationResult
     bool failed = false;
     TranslationFailure failure = TranslationFailure::None;
     QString message;
+    // The source lines whose output was replaced by a line for the user to check, "(要確認 ...)": a word
+    // without a value, a position no source word gave, a feed of zero, a code the translation drops, a
+    // macro statement.
+    qsizetype flaggedLines = 0;
 };
 
 // Translates a FANUC lathe program into the Okuma OSP dialect under the conversion table.

@@ -2,6 +2,7 @@
 
 #include "machine/ConversionTable.h"
 #include "machine/Translator.h"
+#include "machine/TranslatorFormat.h"
 #include "machine/TranslatorState.h"
 
 #include <QString>
@@ -53,6 +54,8 @@ struct TranslatorContext
     TranslatorLineValues Line;
     QString OutLine;
     QString Result; // what the current line gives; the pass hands it on when the line is done
+    // The output line holds a position that no source word gave (a marker, or nothing at all).
+    bool PositionNotFromSource = false;
     TranslationFailure Failure = TranslationFailure::None;
     QString FailureMessage;
 
@@ -67,5 +70,21 @@ struct TranslatorContext
     {
         Result += text;
         Result += u"\r\n";
+    }
+    // Appends a position word to the output line, noting whether a source word gave its value.
+    void AppendPosition(QStringView address, std::optional<double> &value, bool fromSource)
+    {
+        translator::AppendWord(OutLine, address, value);
+        PositionNotFromSource |= !fromSource;
+    }
+    void AppendPosition(QStringView address, double &value, bool fromSource)
+    {
+        translator::AppendWord(OutLine, address, value);
+        PositionNotFromSource |= !fromSource;
+    }
+    void AppendPositionOf(QStringView address, double value, bool fromSource)
+    {
+        translator::AppendWordOf(OutLine, address, value);
+        PositionNotFromSource |= !fromSource;
     }
 };

@@ -1,8 +1,10 @@
 #include "machine/TranslatorFormat.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 
 namespace translator {
 namespace {
@@ -77,7 +79,123 @@ int MinimumDigits(QStringView pattern)
     return firstZero < 0 ? 0 : int(pattern.size() - firstZero);
 }
 
+bool IsLetter(char16_t c)
+{
+    return (c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z');
+}
+
+// After the label that begins a line: "/"? "N" then capital letters and digits; the line itself when it
+// has none.
+const char16_t *AfterLabel(const char16_t *line, const char16_t *end)
+{
+    const char16_t *p = line;
+    if (p + 1 < end && p[0] == u'/' && p[1] == u'N')
+        ++p;
+    if (p == end || *p != u'N')
+        return line;
+    for (++p; p < end && ((*p >= u'0' && *p <= u'9') || (*p >= u'A' && *p <= u'Z')); ++p) {
+    }
+    return p;
+}
+
+// A blank, "(" or the line end at `p`.
+bool EndsWord(const char16_t *p, const char16_t *end)
+{
+    return p == end || *p == u' ' || *p == u'(' || (*p == u'\r' && p + 1 < end && p[1] == u'\n');
+}
+
+// An address without a value, or a feed of zero, at the capital letter `p`.
+bool WordWithoutValueAt(const char16_t *p, const char16_t *begin, const char16_t *end)
+{
+    if (p > begin && IsLetter(p[-1]))
+        return false;
+    const char16_t *next = p + 1;
+    if (EndsWord(next, end) || *next == u'\t')
+        return true;
+    return *p == u'F' && *next == u'0' && EndsWord(next + 1, end);
+}
+
+// Whether the text may hold an address without a value or a feed of zero: a capital letter, or "F0",
+// before a character no greater than "(" (a blank, a tab, "(", a CR, and a few that output hardly holds)
+// or the end of the text. Eight characters at a time, the last block reaching back over the one before;
+// every text that holds either is found, and a text that merely may (a run of letters before a blank, a
+// word in a comment) is then looked at character by character.
+bool MayHoldWordWithoutValue(const char16_t *begin, const char16_t *end)
+{
+    using Lanes = std::uint16_t __attribute__((vector_size(16)));
+    constexpr qsizetype Width = sizeof(Lanes) / sizeof(char16_t);
+    const auto load = [](const char16_t *p) {
+        Lanes lanes;
+        std::memcpy(&lanes, p, sizeof lanes);
+        return lanes;
+    };
+    const auto endsWord = [](char16_t c) { return c <= u'('; };
+    const auto capital = [](char16_t c) { return c >= u'A' && c <= u'Z'; };
+    const qsizetype size = end - begin;
+    if (size < Width + 2) {
+        for (const char16_t *p = begin; p < end; ++p) {
+            if (capital(*p) && (p + 1 == end || endsWord(p[1])))
+                return true;
+            if (*p == u'F' && p + 1 < end && p[1] == u'0' && (p + 2 == end || endsWord(p[2])))
+                return true;
+        }
+        return false;
+    }
+    // the last two characters, whose next characters the blocks do not reach
+    if (capital(end[-1]) || (capital(end[-2]) && endsWord(end[-1])) || (end[-2] == u'F' && end[-1] == u'0'))
+        return true;
+    // every operation between two vectors: a scalar operand is spread over the lanes first
+    const auto spread = [](char16_t c) { return Lanes{c, c, c, c, c, c, c, c}; };
+    const Lanes capitalA = spread(u'A');
+    const Lanes capitals = spread(u'Z' - u'A');
+    const Lanes bracket = spread(u'(');
+    const Lanes feed = spread(u'F');
+    const Lanes zero = spread(u'0');
+    const char16_t *const last = end - (Width + 2);
+    for (const char16_t *p = begin;; p += Width) {
+        if (p > last)
+            p = last;
+        const Lanes c = load(p);
+        const Lanes next = load(p + 1);
+        const auto found = ((c - capitalA <= capitals) & (next <= bracket)) |
+                           ((c == feed) & (next == zero) & (load(p + 2) <= bracket));
+        std::uint64_t halves[2];
+        std::memcpy(halves, &found, sizeof halves);
+        if ((halves[0] | halves[1]) != 0)
+            return true;
+        if (p == last)
+            return false;
+    }
+}
+
 } // namespace
+
+// Most output holds nothing of the kind, and is passed over eight characters at a time.
+bool HoldsWordWithoutValue(QStringView output)
+{
+    const char16_t *const begin = output.utf16();
+    const char16_t *const end = begin + output.size();
+    if (!MayHoldWordWithoutValue(begin, end))
+        return false;
+    for (const char16_t *p = AfterLabel(begin, end); p < end; ++p) {
+        const char16_t c = *p;
+        if (unsigned(c - u'A') <= unsigned(u'Z' - u'A')) {
+            if (WordWithoutValueAt(p, begin, end))
+                return true;
+        } else if (c > u'(') {
+            continue;
+        } else if (c == u'(') {
+            // to the ")" or the line end, whichever comes first
+            while (p + 1 < end && p[1] != u')' && !(p[1] == u'\r' && p + 2 < end && p[2] == u'\n'))
+                ++p;
+            if (p + 1 < end && p[1] == u')')
+                ++p;
+        } else if (c == u'\r' && p + 1 < end && p[1] == u'\n') {
+            p = AfterLabel(p + 2, end) - 1;
+        }
+    }
+    return false;
+}
 
 void AppendWord(QString &out, QStringView address, double &value)
 {

@@ -44,4 +44,10 @@ inline void AppendCodeWord(QString &out, QStringView address, double g)
     AppendWhole(out, address, g, u"0#");
 }
 
+// Whether one of the lines of `output` (each ending with CR LF), outside parentheses and after its leading
+// label ("N000", "NMAX", "NT01", "/N000"), holds an address without a value (a capital letter with no
+// letter before it and a blank, a tab, "(" or the line end after it: "N000     X", "G01 Z F0") or a feed
+// of zero ("F0" before a blank, "(" or the line end). Runs of letters (CALL, MODIN, SB=) are no address.
+bool HoldsWordWithoutValue(QStringView output);
+
 } // namespace translator

@@ -50,6 +50,8 @@ TranslatorGCodeRules::Outcome TranslatorGCodeRules::Apply()
         m_context.OutLine += u"     ";
         return Outcome::Continue;
     }
+    if ((g == 90 || g == 92 || g == 94) && !GivesAxisWord())
+        return Outcome::ContinueCycleKept;
     if (g == 90)
         return OuterDiameterCycle();
     if (g == 94)
@@ -64,6 +66,14 @@ TranslatorGCodeRules::Outcome TranslatorGCodeRules::Apply()
 bool TranslatorGCodeRules::IsNew() const
 {
     return m_context.State.LastG != m_context.State.ModalG;
+}
+
+// A turning cycle block needs an axis word: a line without one (a safe-start block, a speed) is no block
+// of the cycle in force.
+bool TranslatorGCodeRules::GivesAxisWord() const
+{
+    const TranslatorLineValues &line = m_context.Line;
+    return line.XGiven || line.UGiven || line.ZGiven || line.WGiven;
 }
 
 bool TranslatorGCodeRules::DrillingCycleInForce() const
@@ -117,10 +127,13 @@ TranslatorGCodeRules::Outcome TranslatorGCodeRules::HomeReturn()
             m_context.OutLine += u" G180\r\nN000 G00 "_qs + home + u" M12 M63"_qs;
         else
             m_context.OutLine += u" G00 "_qs + home;
-        m_context.Words.X = TranslatorState::HomePosition;
-        m_context.Words.Z = TranslatorState::HomePosition;
+        TranslatorWords &words = m_context.Words;
+        words.X = TranslatorState::HomePosition;
+        words.Z = TranslatorState::HomePosition;
         state.LastX = TranslatorState::HomePosition;
         state.LastZ = TranslatorState::HomePosition;
+        words.XFromSource = words.ZFromSource = false;
+        state.LastXFromSource = state.LastZFromSource = false;
     }
     state.ModalG = 0;
     return Outcome::Continue;
@@ -139,8 +152,11 @@ TranslatorGCodeRules::Outcome TranslatorGCodeRules::CoordinateSetting()
     TranslatorState &state = m_context.State;
     if (m_context.Line.S > 0)
         m_context.OutLine += u" G50";
-    m_context.Words.X = state.LastX;
-    m_context.Words.Z = state.LastZ;
+    TranslatorWords &words = m_context.Words;
+    words.X = state.LastX;
+    words.Z = state.LastZ;
+    words.XFromSource = state.LastXFromSource;
+    words.ZFromSource = state.LastZFromSource;
     state.ModalG = state.LastG;
     return Outcome::Continue;
 }
@@ -181,20 +197,20 @@ TranslatorGCodeRules::Outcome TranslatorGCodeRules::GroovingOrThreadingCycle(int
     const double p = nc::ValueOfText(line.P);
     QString &out = m_context.OutLine;
     if (g == 74) {
-        AppendWord(out, u" G74 X", words.X);
-        AppendWord(out, u" Z", words.Z);
+        m_context.AppendPosition(u" G74 X", words.X, words.XFromSource);
+        m_context.AppendPosition(u" Z", words.Z, words.ZFromSource);
         if (p > 0)
             AppendWordOf(out, u" I", p / 1000 * 2);
         AppendWordOf(out, u" D", line.Q / 1000);
     } else if (g == 75) {
-        AppendWord(out, u" G73 X", words.X);
-        AppendWord(out, u" Z", words.Z);
+        m_context.AppendPosition(u" G73 X", words.X, words.XFromSource);
+        m_context.AppendPosition(u" Z", words.Z, words.ZFromSource);
         if (line.Q > 0)
             AppendWordOf(out, u" K", line.Q / 1000);
         AppendWordOf(out, u" D", p / 1000);
     } else {
-        AppendWord(out, u" G71 X", words.X);
-        AppendWord(out, u" Z", words.Z);
+        m_context.AppendPosition(u" G71 X", words.X, words.XFromSource);
+        m_context.AppendPosition(u" Z", words.Z, words.ZFromSource);
         if (line.R > 0)
             AppendWordOf(out, u" I", line.R / 1000);
         AppendWordOf(out, u" H", p / 1000 * 2);
@@ -223,9 +239,9 @@ TranslatorGCodeRules::Outcome TranslatorGCodeRules::DrillingCycle(int g)
     const bool peck = g == 83 || g == 87;
     const bool tapping = g == 84 || g == 88;
     out += peck ? u" G183" : tapping ? u" G178" : (g == 85 || g == 89) ? u" G189" : u" G181";
-    AppendWord(out, u" C", words.C);
-    AppendWord(out, u" X", words.X);
-    AppendWord(out, u" Z", words.Z);
+    m_context.AppendPosition(u" C", words.C, words.CFromSource);
+    m_context.AppendPosition(u" X", words.X, words.XFromSource);
+    m_context.AppendPosition(u" Z", words.Z, words.ZFromSource);
     AppendWordOf(out, g <= 85 ? u" K" : u" I", std::fabs(line.R));
     if (peck)
         AppendWordOf(out, u" D", line.Q / 1000);
@@ -250,21 +266,21 @@ TranslatorGCodeRules::Outcome TranslatorGCodeRules::OuterDiameterCycle()
         state.CycleTaper = line.R;
     const double taper = state.CycleTaper;
     if (taper != 0) {
-        AppendWordOf(out, u"     X", ValueOf(words.X) + 2 * taper);
+        m_context.AppendPositionOf(u"     X", ValueOf(words.X) + 2 * taper, words.XFromSource);
         out += CrLf;
-        AppendWord(out, u"N000 G01 X", words.X);
-        AppendWord(out, u" Z", words.Z);
+        m_context.AppendPosition(u"N000 G01 X", words.X, words.XFromSource);
+        m_context.AppendPosition(u" Z", words.Z, words.ZFromSource);
     } else {
-        AppendWord(out, u"     X", words.X);
+        m_context.AppendPosition(u"     X", words.X, words.XFromSource);
         out += CrLf;
-        AppendWord(out, u"N000 G01 Z", words.Z);
+        m_context.AppendPosition(u"N000 G01 Z", words.Z, words.ZFromSource);
     }
     if (isNew)
         AppendWord(out, u" F", line.F);
     out += CrLf;
-    AppendWord(out, u"N000     X", state.LastX);
+    m_context.AppendPosition(u"N000     X", state.LastX, state.LastXFromSource);
     out += CrLf;
-    AppendWord(out, u"N000 G00 Z", state.LastZ);
+    m_context.AppendPosition(u"N000 G00 Z", state.LastZ, state.LastZFromSource);
     out += CrLf;
     if (isNew)
         state.LastG = 90;
@@ -284,21 +300,21 @@ TranslatorGCodeRules::Outcome TranslatorGCodeRules::FaceCycle()
         state.CycleTaper = line.R;
     const double taper = state.CycleTaper;
     if (taper != 0) {
-        AppendWordOf(out, u"     Z", ValueOf(words.Z) + taper);
+        m_context.AppendPositionOf(u"     Z", ValueOf(words.Z) + taper, words.ZFromSource);
         out += CrLf;
-        AppendWord(out, u"N000 G01 X", words.X);
-        AppendWord(out, u" Z", words.Z);
+        m_context.AppendPosition(u"N000 G01 X", words.X, words.XFromSource);
+        m_context.AppendPosition(u" Z", words.Z, words.ZFromSource);
     } else {
-        AppendWord(out, u"     Z", words.Z);
+        m_context.AppendPosition(u"     Z", words.Z, words.ZFromSource);
         out += CrLf;
-        AppendWord(out, u"N000 G01 X", words.X);
+        m_context.AppendPosition(u"N000 G01 X", words.X, words.XFromSource);
     }
     if (isNew)
         AppendWord(out, u" F", line.F);
     out += CrLf;
-    AppendWord(out, u"N000     Z", state.LastZ);
+    m_context.AppendPosition(u"N000     Z", state.LastZ, state.LastZFromSource);
     out += CrLf;
-    AppendWord(out, u"N000 G00 X", state.LastX);
+    m_context.AppendPosition(u"N000 G00 X", state.LastX, state.LastXFromSource);
     out += CrLf;
     if (isNew)
         state.LastG = 94;
@@ -318,11 +334,13 @@ TranslatorGCodeRules::Outcome TranslatorGCodeRules::ThreadCuttingCycle()
         if (line.I != 0) {
             state.ThreadTaper = line.I;
             words.X = ValueOf(words.X) + 2 * line.I;
-            AppendWord(out, u" X", words.X);
-            AppendWord(out, u" Z", words.Z);
+            m_context.AppendPosition(u" X", words.X, words.XFromSource);
+            m_context.AppendPosition(u" Z", words.Z, words.ZFromSource);
             AppendWordOf(out, u" I", -line.I);
             state.LastX = ValueOf(words.X);
             state.LastZ = ValueOf(words.Z);
+            state.LastXFromSource = words.XFromSource;
+            state.LastZFromSource = words.ZFromSource;
         } else {
             state.ThreadTaper = 0;
         }
@@ -345,9 +363,12 @@ TranslatorGCodeRules::Outcome TranslatorGCodeRules::AutomaticNoseRadius()
 TranslatorGCodeRules::Outcome TranslatorGCodeRules::EndLine()
 {
     TranslatorState &state = m_context.State;
+    const TranslatorWords &words = m_context.Words;
     m_context.Emit(m_context.OutLine);
     state.LastG = *state.ModalG;
-    state.LastX = ValueOf(m_context.Words.X);
-    state.LastZ = ValueOf(m_context.Words.Z);
+    state.LastX = ValueOf(words.X);
+    state.LastZ = ValueOf(words.Z);
+    state.LastXFromSource = words.XFromSource;
+    state.LastZFromSource = words.ZFromSource;
     return Outcome::LineEnded;
 }

@@ -11,6 +11,9 @@ public:
         Continue,  // the line goes on with its coordinates and the rest
         LineEnded, // the rule wrote and emitted the whole output of the line
         NoOutput,  // the line gives no output at all (first block of a two-block cycle)
+        // The line goes on as under a G code that writes nothing, and its end leaves the main G code in
+        // force and the last written one as they were (a turning cycle on a line without an axis word).
+        ContinueCycleKept,
     };
 
     explicit TranslatorGCodeRules(TranslatorContext &context) : m_context(context) {}
@@ -19,6 +22,7 @@ public:
 
 private:
     bool IsNew() const;
+    bool GivesAxisWord() const;
     bool DrillingCycleInForce() const;
     Outcome Motion();
     Outcome Dwell();

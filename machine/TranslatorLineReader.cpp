@@ -4,9 +4,70 @@
 #include "nc/NcNumber.h"
 
 #include <algorithm>
+#include <string_view>
+
+namespace {
+
+// Units, incremental mode, coordinate rotation, mirror image, polar interpolation and the work offsets
+// other than G54 (the one in force at power-on): the rules write nothing for these.
+bool IsUntranslatableG(double g)
+{
+    return g == 20 || g == 21 || g == 91 || g == 68 || g == 69 || g == 50.1 || g == 51.1 || g == 12.1 ||
+           g == 13.1 || g == 112 || g == 113 || g == 54.1 || (g >= 55 && g < 60);
+}
+
+constexpr bool IsDigit(char16_t c)
+{
+    return c >= u'0' && c <= u'9';
+}
+
+// Whether `rest` (after the first letter of a word at `p`) follows, then any blanks, then a character
+// `next` accepts.
+template <typename Next>
+bool WordBefore(const char16_t *p, const char16_t *end, std::u16string_view rest, Next next)
+{
+    ++p;
+    if (end - p < qsizetype(rest.size()) || std::u16string_view(p, rest.size()) != rest)
+        return false;
+    for (p += rest.size(); p < end && *p == u' '; ++p) {
+    }
+    return p < end && next(*p);
+}
+
+// A macro statement or a word of one at `p`: a variable, a jump, a loop or a condition.
+bool MacroStatementAt(const char16_t *p, const char16_t *end)
+{
+    const auto bracket = [](char16_t c) { return c == u'['; };
+    switch (*p) {
+    case u'#':
+        return true;
+    case u'G':
+        return end - p >= 4 && p[1] == u'O' && p[2] == u'T' && p[3] == u'O';
+    case u'W':
+        return WordBefore(p, end, u"HILE", bracket);
+    case u'I':
+        return WordBefore(p, end, u"F", bracket);
+    case u'D':
+        return WordBefore(p, end, u"O", IsDigit);
+    case u'E':
+        return WordBefore(p, end, u"ND", IsDigit);
+    default:
+        return false;
+    }
+}
+
+// An argument of a macro call: any address other than the call's own G, P and L and a sequence or
+// program number.
+constexpr bool IsMacroArgument(char16_t c)
+{
+    return c >= u'A' && c <= u'Z' && c != u'G' && c != u'P' && c != u'L' && c != u'N' && c != u'O';
+}
+
+} // namespace
 
 void TranslatorLineReader::Read(const QString &line)
 {
+    m_startedInComment = m_inComment;
     m_context.Line.Reset();
     m_scan.Line = line;
     m_scan.LineLength = line.size();
@@ -26,16 +87,22 @@ void TranslatorLineReader::Read(const QString &line)
 // Moves over the comment with the comment step every conversion shares, collecting its text; the ")" that
 // closes it becomes one blank so that several comments on a line stay apart. The "(" that opens a comment
 // is not part of its text, but a line that starts inside a comment begins with comment text, its first
-// character included (that character is never taken for the closing ")", except on a lone ")" line).
+// character included (that character is never taken for the closing ")", except on a lone ")" line). A
+// ")" there becomes a blank too: inside the output comment it would end the comment early on the control.
 void TranslatorLineReader::ReadComment()
 {
-    const qsizetype textFrom = m_inComment ? m_scan.Pos : m_scan.Pos + 1;
+    const bool continued = m_inComment;
+    qsizetype textFrom = continued ? m_scan.Pos : m_scan.Pos + 1;
     const QStringView line = QStringView(m_scan.Line).left(m_scan.LineLength);
     const bool closed = nc::StepOverComment(line, m_scan.Pos);
     m_inComment = !closed;
     QString &text = m_context.Line.CommentText;
     // A lone ")" line leaves the step past the end of the line; its ")" is the line's only character.
     const qsizetype textEnd = closed ? std::min(m_scan.Pos, m_scan.LineLength) : m_scan.LineLength + 1;
+    if (textEnd > textFrom && continued && line[textFrom - 1] == u')') {
+        text += u' ';
+        ++textFrom;
+    }
     if (textEnd > textFrom)
         text += line.sliced(textFrom - 1, textEnd - textFrom);
     if (closed)
@@ -55,11 +122,24 @@ void TranslatorLineReader::HandleChar(QChar c)
         if (m_scan.Pos == 1)
             line.BlockDelete = true;
         break;
-    case u'N':
+    case u'N': {
         // The sequence number is not carried over; reading it keeps "NT01" from being read as a T word.
+        // A number that begins with a digit ends before the first letter after it.
+        const qsizetype from = m_scan.Pos + 1;
+        const bool digitFirst = from <= m_scan.LineLength && nc::IsNumericChar(m_scan.CharAt(from));
         m_scan.ReadWordValue();
+        if (!digitFirst)
+            NoteStatementChars(from, m_scan.Pos);
+        break;
+    }
+    case u'#':
+    case u'D':
+    case u'E':
+        NoteStatementChars(m_scan.Pos, m_scan.Pos);
         break;
     case u'G':
+        if (m_scan.Pos < m_scan.LineLength && m_scan.CharAt(m_scan.Pos + 1) == u'O')
+            NoteStatementChars(m_scan.Pos, m_scan.Pos);
         ReadGWord();
         break;
     case u')':
@@ -68,24 +148,28 @@ void TranslatorLineReader::HandleChar(QChar c)
     case u'C':
         if (ReadValue(value)) {
             words.C = value;
+            words.CFromSource = true;
             line.CGiven = true;
         }
         break;
     case u'X':
         if (ReadValue(value)) {
             words.X = value;
+            words.XFromSource = true;
             line.XGiven = true;
         }
         break;
     case u'Y':
         if (ReadValue(value)) {
             words.Y = value;
+            words.YFromSource = true;
             line.YGiven = true;
         }
         break;
     case u'Z':
         if (ReadValue(value)) {
             words.Z = value;
+            words.ZFromSource = true;
             line.ZGiven = true;
         }
         break;
@@ -96,6 +180,8 @@ void TranslatorLineReader::HandleChar(QChar c)
         }
         break;
     case u'W':
+        if (m_scan.Pos < m_scan.LineLength && m_scan.CharAt(m_scan.Pos + 1) == u'H')
+            NoteStatementChars(m_scan.Pos, m_scan.Pos);
         if (ReadValue(value)) {
             line.W = float(value);
             line.WGiven = true;
@@ -108,6 +194,8 @@ void TranslatorLineReader::HandleChar(QChar c)
         ReadValue(line.H);
         break;
     case u'I':
+        if (m_scan.Pos < m_scan.LineLength && m_scan.CharAt(m_scan.Pos + 1) == u'F')
+            NoteStatementChars(m_scan.Pos, m_scan.Pos);
         ReadValue(line.I);
         break;
     case u'J':
@@ -149,12 +237,14 @@ void TranslatorLineReader::HandleChar(QChar c)
 // ("O1234G..."), never a G word.
 void TranslatorLineReader::ReadProgramNumber()
 {
+    const qsizetype from = m_scan.Pos + 1;
     if (m_scan.Pos == 1 || m_scan.Pos == 2) {
         m_scan.ReadWordValue();
         m_context.Words.ProgramNumber = m_scan.Token;
     }
     if (m_scan.Pos < m_scan.LineLength && m_scan.CharAt(m_scan.Pos + 1) == u'G')
         ++m_scan.Pos;
+    NoteStatementChars(from, m_scan.Pos);
 }
 
 void TranslatorLineReader::ReadGWord()
@@ -174,6 +264,12 @@ void TranslatorLineReader::ReadGWord()
         line.FeedModeG = 95;
     else
         m_context.State.ModalG = g;
+    if (g >= 12) {
+        if (IsUntranslatableG(g))
+            line.UntranslatableG = true;
+        else if (g == 65 || g == 66)
+            line.MacroCallG = true;
+    }
 }
 
 void TranslatorLineReader::ReadMWord()
@@ -203,4 +299,43 @@ void TranslatorLineReader::ReadSWord()
 bool TranslatorLineReader::ReadValue(double &value)
 {
     return m_scan.ReadExpressionValue(value);
+}
+
+// The characters outside comments that may begin a statement come here: the one the walk stands on, or
+// those of a sequence or program number read over (the value of any other word holds no letter and no
+// "#").
+void TranslatorLineReader::NoteStatementChars(qsizetype from, qsizetype to)
+{
+    const char16_t *const chars = QStringView(m_scan.Line).utf16();
+    const char16_t *const end = chars + std::min(m_scan.LineLength, m_scan.Line.size());
+    for (qsizetype pos = from; pos <= to; ++pos)
+        if (MacroStatementAt(chars + pos - 1, end))
+            m_context.Line.MacroStatement = true;
+}
+
+// Walks the line again as Read does, so that the text outside comments is the same for arguments as for
+// statements: a sequence number, or a program number at the start of the line, is read over whole (its
+// letters count, a "(" in it opens no comment); the value of any other word holds no letter. Only a line
+// with a macro call is walked.
+bool TranslatorLineReader::HoldsMacroArgument() const
+{
+    NcScanState scan = m_scan;
+    const QStringView line = QStringView(scan.Line).left(scan.LineLength);
+    bool inComment = m_startedInComment;
+    for (scan.Pos = 1; scan.Pos <= scan.LineLength; ++scan.Pos) {
+        if (inComment || scan.CharAt(scan.Pos) == u'(')
+            inComment = !nc::StepOverComment(line, scan.Pos);
+        if (scan.Pos > scan.LineLength)
+            break;
+        const char16_t c = scan.CharAt(scan.Pos).unicode();
+        if (IsMacroArgument(c))
+            return true;
+        if (c == u'N' || (c == u'O' && scan.Pos <= 2)) {
+            scan.ReadWordValue();
+            for (const QChar read : scan.Token)
+                if (IsMacroArgument(read.unicode()))
+                    return true;
+        }
+    }
+    return false;
 }

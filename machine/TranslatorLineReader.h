@@ -14,9 +14,20 @@ public:
     void Read(const QString &line);
     // Forgets a comment left open by the lines read before: a new translation begins outside any comment.
     void Reset() { m_inComment = false; }
+    // Whether the line read last holds, outside comments, a macro statement ("#", "GOTO", "WHILE [",
+    // "IF [", "DO1", "END1") or, with a G65 or G66 word, a macro argument: the translation has nothing
+    // for either.
+    bool HoldsMacroStatement() const
+    {
+        const TranslatorLineValues &line = m_context.Line;
+        return line.MacroStatement || (line.MacroCallG && HoldsMacroArgument());
+    }
 
 private:
     void ReadComment();
+    // Notes a macro statement that begins among the characters `from` to `to` (1-based) of the line.
+    void NoteStatementChars(qsizetype from, qsizetype to);
+    bool HoldsMacroArgument() const;
     void HandleChar(QChar c);
     void ReadProgramNumber();
     void ReadGWord();
@@ -28,4 +39,5 @@ private:
     TranslatorContext &m_context;
     NcScanState m_scan;
     bool m_inComment = false;
+    bool m_startedInComment = false; // the line read last began inside a comment
 };

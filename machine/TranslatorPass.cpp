@@ -29,6 +29,13 @@ void TranslatorPass::Prepare()
     m_context.Failure = TranslationFailure::None;
     m_context.FailureMessage.clear();
     m_reader.Reset();
+    m_flaggedLines = 0;
+}
+
+void TranslatorPass::Finish()
+{
+    if (m_finished)
+        m_finished(m_flaggedLines);
 }
 
 // The translator reads the words of the line with its own reader, which gathers the comment text the frame
@@ -51,17 +58,63 @@ void TranslatorPass::EndLine()
         Fail(m_context.FailureMessage);
 }
 
+// What a line gives is written only when it can be stood behind: a line whose output holds a word without
+// a value, a position no source word gave or a feed of zero, a line with a code the rules would drop
+// without a word, and a macro statement all give one comment line instead, quoting the source line, for
+// the user to look at. Whatever else the line did stands.
 void TranslatorPass::TranslateLine(const QString &line)
 {
     if (m_context.State.Mode && WriteSpecialLine(line))
         return;
+    const bool headerDone = m_context.State.HeaderDone;
+    const double labelledTool = m_context.State.LabelledTool;
+    m_context.PositionNotFromSource = false;
+    AssembleLine(headerDone, labelledTool);
+    if (m_context.Failed())
+        return;
+    if (m_context.Line.UntranslatableG || m_context.PositionNotFromSource ||
+        HoldsWordWithoutValue(m_context.Result) || m_reader.HoldsMacroStatement())
+        WriteLineToCheck(line, headerDone, labelledTool);
+}
+
+// The header goes out before the line if the line's own output held it; the tool label it held goes to
+// the next line that gives output.
+void TranslatorPass::WriteLineToCheck(const QString &line, bool headerDone, double labelledTool)
+{
     TranslatorState &state = m_context.State;
-    const bool headerDone = state.HeaderDone;
-    const double labelledTool = state.LabelledTool;
+    QString &result = m_context.Result;
+    result.resize(0);
+    if (!headerDone) {
+        AppendHeaderText(result);
+        state.HeaderDone = true;
+    }
+    state.LabelledTool = labelledTool;
+    result += u"(要確認 ";
+    const qsizetype from = result.size();
+    result += line;
+    // the source line must stay one comment on one line
+    QChar *quoted = result.data() + from;
+    for (qsizetype i = 0; i < line.size(); ++i) {
+        QChar &c = quoted[i];
+        if (c == u'(')
+            c = u'[';
+        else if (c == u')')
+            c = u']';
+        else if (c == u'\r' || c == u'\n')
+            c = u' ';
+    }
+    result += u" )\r\n";
+    ++m_flaggedLines;
+}
+
+void TranslatorPass::AssembleLine(bool headerDone, double labelledTool)
+{
+    TranslatorState &state = m_context.State;
     m_context.OutLine.resize(0);
     AppendHeader();
     AppendSequenceLabel();
-    switch (m_gCodes.Apply()) {
+    const TranslatorGCodeRules::Outcome outcome = m_gCodes.Apply();
+    switch (outcome) {
     case TranslatorGCodeRules::Outcome::LineEnded:
         return;
     case TranslatorGCodeRules::Outcome::NoOutput:
@@ -70,6 +123,7 @@ void TranslatorPass::TranslateLine(const QString &line)
         state.LabelledTool = labelledTool;
         return;
     case TranslatorGCodeRules::Outcome::Continue:
+    case TranslatorGCodeRules::Outcome::ContinueCycleKept:
         break;
     }
     AppendCoordinates();
@@ -90,7 +144,8 @@ void TranslatorPass::TranslateLine(const QString &line)
     AppendComment();
     if (m_context.OutLine != Label)
         m_context.Emit(m_context.OutLine);
-    EndOfLine();
+    if (outcome != TranslatorGCodeRules::Outcome::ContinueCycleKept)
+        EndOfLine();
 }
 
 // Program-number, "%", comment-only and empty lines of a FANUC program have OSP forms of their own.
@@ -124,10 +179,15 @@ void TranslatorPass::AppendHeader()
     TranslatorState &state = m_context.State;
     if (state.HeaderDone)
         return;
-    m_context.OutLine += u"NMAX G50 S";
-    m_context.OutLine += m_context.Table.MaxSpindleSpeed;
-    m_context.OutLine += CrLf;
+    AppendHeaderText(m_context.OutLine);
     state.HeaderDone = true;
+}
+
+void TranslatorPass::AppendHeaderText(QString &out) const
+{
+    out += u"NMAX G50 S";
+    out += m_context.Table.MaxSpindleSpeed;
+    out += CrLf;
 }
 
 // The tool label goes on the line after the T word: the T word sets the tool number later in the line.
@@ -150,34 +210,39 @@ void TranslatorPass::AppendCoordinates()
     TranslatorState &state = m_context.State;
     TranslatorLineValues &line = m_context.Line;
     TranslatorWords &words = m_context.Words;
-    QString &out = m_context.OutLine;
     if (line.CGiven && ValueOf(words.C) != state.LastC) {
         Pad();
-        AppendWord(out, u" C", words.C);
+        m_context.AppendPosition(u" C", words.C, words.CFromSource);
         state.LastC = ValueOf(words.C);
+        state.LastCFromSource = words.CFromSource;
     }
     if (line.UGiven) {
         words.X = state.LastX + line.U;
+        words.XFromSource = state.LastXFromSource;
         line.XGiven = true;
     }
     if (line.XGiven && ValueOf(words.X) != state.LastX) {
         Pad();
-        AppendWord(out, u" X", words.X);
+        m_context.AppendPosition(u" X", words.X, words.XFromSource);
         state.LastX = ValueOf(words.X);
+        state.LastXFromSource = words.XFromSource;
     }
     if (line.YGiven && ValueOf(words.Y) != state.LastY) {
         Pad();
-        AppendWord(out, u" Y", words.Y);
+        m_context.AppendPosition(u" Y", words.Y, words.YFromSource);
         state.LastY = ValueOf(words.Y);
+        state.LastYFromSource = words.YFromSource;
     }
     if (line.WGiven) {
         words.Z = state.LastZ + double(line.W);
+        words.ZFromSource = state.LastZFromSource;
         line.ZGiven = true;
     }
     if (line.ZGiven && ValueOf(words.Z) != state.LastZ) {
         Pad();
-        AppendWord(out, u" Z", words.Z);
+        m_context.AppendPosition(u" Z", words.Z, words.ZFromSource);
         state.LastZ = ValueOf(words.Z);
+        state.LastZFromSource = words.ZFromSource;
     }
 }
 

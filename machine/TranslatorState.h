@@ -36,6 +36,11 @@ struct TranslatorLineValues
     std::array<float, MaxMCodes> MCodes{};
     int MCount = 0;
     QString CommentText;
+    // A G word whose loss changes the program (units, work offset, incremental mode, rotation, mirror
+    // image, polar interpolation): the rules drop it without a word, so the line is flagged.
+    bool UntranslatableG = false;
+    bool MacroCallG = false;     // a G65 or G66 word
+    bool MacroStatement = false; // outside comments, "#", "GOTO", "WHILE [", "IF [", "DO1" or "END1"
 
     // Keeps the comment buffer's storage: the reset runs once per line of programs of a million lines.
     void Reset()
@@ -55,6 +60,12 @@ struct TranslatorWords
     std::optional<double> Y;
     std::optional<double> Z;
     std::optional<double> C;
+    // Whether the value came from a source word of its own letter. A rule that sets a marker clears it, U
+    // and W only add to a value and keep its flag, and a value copied from another takes that one's flag.
+    bool XFromSource = false;
+    bool YFromSource = false;
+    bool ZFromSource = false;
+    bool CFromSource = false;
     QString ProgramNumber;
 };
 
@@ -73,6 +84,11 @@ struct TranslatorState
     double LastZ = NotWritten;
     double LastY = NotWritten;
     double LastC = NotWrittenC;
+    // Whether the last written position came from a source word: never for a marker.
+    bool LastXFromSource = false;
+    bool LastZFromSource = false;
+    bool LastYFromSource = false;
+    bool LastCFromSource = false;
     int NoseRMode = 40;
     int SpindleMode = 97;
     float LastS = 0;

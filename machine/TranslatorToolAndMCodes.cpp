@@ -82,12 +82,13 @@ void TranslatorToolAndMCodes::ActOnReplacement(MReplacementKind kind)
         out += u" O"_qs + translator::ProgramNumber(m_context.Line.P);
         break;
     case MReplacementKind::ProgramEnd:
-        if (m_context.Table.ToolGroups)
-            out = u"N000 M100\r\nN000 TLID\r\nNEND M02\r\n\r\n\r\n"_qs;
-        else if (m_context.Line.BlockDelete)
-            out = u"N000/M002\r\n"_qs;
-        else
+        if (m_context.Table.ToolGroups || m_context.Line.BlockDelete) {
+            out = m_context.Table.ToolGroups ? u"N000 M100\r\nN000 TLID\r\nNEND M02\r\n\r\n\r\n"_qs
+                                             : u"N000/M002\r\n"_qs;
+            m_context.PositionNotFromSource = false; // the words written so far are gone
+        } else {
             out = u"NEND "_qs + out.mid(5) + u"\r\n\r\n\r\n"_qs;
+        }
         break;
     case MReplacementKind::SubprogramReturn:
         out = u"NRTS "_qs + out.mid(5) + u"\r\n"_qs;

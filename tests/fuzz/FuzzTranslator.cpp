@@ -1,10 +1,14 @@
 // Fuzzes the table file reader and the translator: a table file read from the input (or the default
-// table), then a program translated under it. No crash, no hang; a failure keeps a message.
+// table), then a program translated under it. No crash, no hang; a failure keeps a message; no line
+// written holds an address without a value or a feed of zero, and the lines to check are counted.
 #include "machine/ConversionTable.h"
 #include "machine/TableFile.h"
 #include "machine/Translator.h"
+#include "machine/TranslatorFormat.h"
 #include "nc/ProgramText.h"
 #include "tests/fuzz/FuzzInput.h"
+
+#include <QList>
 
 namespace {
 
@@ -67,5 +71,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     options.Check1 = choice & 2;
     const TranslationResult result = TranslateProgram(nc::DecodeCp932(input.Rest()).text, table, options);
     FuzzCheck(!result.failed || !result.message.isEmpty());
+    // Every line written holds a value after each address, save a program number line and the header
+    // (the table's text as it stands, which may run over lines); each line to check was counted.
+    QString text = result.text;
+    text.remove(u"NMAX G50 S"_qs + table.Row(4).after + u"\r\n"_qs);
+    for (const QStringView line : QStringView(text).split(u"\r\n"))
+        FuzzCheck(line.startsWith(u'O') || !translator::HoldsWordWithoutValue(line));
+    FuzzCheck(result.flaggedLines <= result.text.count(u"(要確認 "_qs));
     return 0;
 }

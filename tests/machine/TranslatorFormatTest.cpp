@@ -162,3 +162,36 @@ TEST(TranslatorFormat, PositionWithoutValue)
         EXPECT_EQ(value, c.kept) << c.text;
     }
 }
+
+// Each fault early in a long line, late in it and alone, since the text is looked at in blocks.
+TEST(TranslatorFormat, WordWithoutValue)
+{
+    const struct
+    {
+        const char16_t *text;
+        bool holds;
+    } cases[] = {
+        {u"N000 G01 X40 Z-2.5 F0.2\r\n", false},
+        {u"N000     X\r\n", true},
+        {u"N000 S M03 M08 M09 M10 M11\r\n", true},
+        {u"N000 G01 X40 Z F0.25 M08 M09\r\n", true},
+        {u"N000 G183 C0 X0 Z-20 K1 D5 F0\r\n", true},
+        {u"N000 F0 G01 X40 Z-2.5 M08 M09\r\n", true},
+        {u"N000 G01 X40 F0.01 F01 F10 Z2\r\n", false},
+        {u"N000 G01 X\tZ2\r\n", true},
+        {u"NMAX G50 S\r\nN000 G00 X10 Z2\r\n", true},
+        {u"N000 CALL O0012 MODIN O0100 MODOUT\r\n", false},
+        {u"N000 SB=500 TG=1 OG=1 M12 M63\r\n", false},
+        {u"N000 G00 X50 Z2( A B F0 X )\r\n", false},
+        {u"(-----<ROUGH CUT X Z F0 >-----)\r\n", false},
+        {u"N000 G00 X50( A ) Z\r\n", true},
+        {u"NT01 G00 X50\r\n/N000 G01 Z2\r\n", false},
+        {u"NT01 G00 X50\r\nX\r\n", true},
+        {u"N000 G04 F0.01 xX\r\n", false},
+        {u"X", true},
+        {u"", false},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(translator::HoldsWordWithoutValue(QStringView(c.text)), c.holds)
+            << QString::fromUtf16(c.text).toStdString();
+}

@@ -22,6 +22,7 @@ TEST(TranslatorPass, PiecesGiveWhatTheWholeGives)
         u"G00 X10.\nZ5.\r\r\nM30"_qs,
         u"G00 X1. (LEFT OPEN\r\nX2.\r\n"_qs,
         u"G00 X50. Z5.\r\n(NOTE\r\n)G00 X10.\r\n)A) X40.\r\n(B\r\n)\r\nX30.\r\n"_qs,
+        u"G18 G20 G90\r\nT0101\r\n#1=2.\r\nU1.\r\nG00 X10. Z2.\r\nG90 X8. Z-5.\r\nM08\r\nX7.\r\n"_qs,
     };
     const ConversionTable table = StandardTable();
     std::mt19937 random(7);
@@ -37,6 +38,7 @@ TEST(TranslatorPass, PiecesGiveWhatTheWholeGives)
                 << program.toStdString();
             ASSERT_EQ(pass.Failed(), whole.failed) << program.toStdString();
             ASSERT_EQ(pass.Failure(), whole.failure) << program.toStdString();
+            ASSERT_EQ(pass.FlaggedLines(), whole.flaggedLines) << program.toStdString();
         }
     }
 }

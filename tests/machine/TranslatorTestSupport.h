@@ -83,6 +83,8 @@ inline void CheckCases(const std::vector<Case> &cases, const ConversionTable &ta
         const QString added = OutputAfterSetup(c, table, options, &result);
         EXPECT_FALSE(result.failed) << c.name << ": " << result.message.toStdString();
         EXPECT_EQ(added.toStdString(), Program(c.expected).toStdString()) << c.name;
+        // no source line of the cases is itself a comment of that text
+        EXPECT_EQ(result.flaggedLines, result.text.count(u"(要確認 "_qs)) << c.name;
     }
 }
 
