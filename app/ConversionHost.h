@@ -23,4 +23,7 @@ public:
     // Puts the result pane's caret at `position` (0 is before the first character; a CR LF counts two).
     // Only the machine conversion moves it, so a stand-in that ignores it is enough for the others.
     virtual void SetResultCaret(qsizetype position) { Q_UNUSED(position); }
+    // The number of lines the result holds for the user to check ("(要確認 …)" lines of the
+    // translation), after SetResultText; shown with the result. Only the machine conversion has them.
+    virtual void SetLinesToCheck(qsizetype lines) { Q_UNUSED(lines); }
 };

@@ -14,6 +14,7 @@ namespace {
 
 const QColor ChangedTint(255, 236, 160);  // a line that differs from the one beside it
 const QColor InsertedTint(200, 238, 200); // a result line with no source line
+const QColor CheckTint(255, 190, 190);    // a result line the user must check: "(要確認 …)"
 const QColor DeletedMark(220, 40, 40);    // a source line with no result line: a bar at the left edge
 const QColor WordBox(200, 90, 0);         // the words that differ inside a changed line
 constexpr int DeletedMarkWidth = 4;
@@ -43,6 +44,10 @@ public:
     void PaintUnder(QPainter &painter, const std::vector<PaneLine> &lines) override
     {
         for (const PaneLine &line : lines) {
+            if (m_result && IsLineToCheck(line.line)) {
+                painter.fillRect(line.row, CheckTint);
+                continue;
+            }
             switch (State(line.line)) {
             case LineState::Changed:
                 painter.fillRect(line.row, ChangedTint);
@@ -80,6 +85,15 @@ public:
     }
 
 private:
+    bool IsLineToCheck(int line) const
+    {
+        const std::vector<compare::TextLine> &lines = m_owner.m_diff->resultLines;
+        if (line < 0 || size_t(line) >= lines.size())
+            return false;
+        const compare::TextLine &text = lines[size_t(line)];
+        return QStringView(m_owner.m_resultText).sliced(text.start, text.length).startsWith(u"(要確認 ");
+    }
+
     LineState State(int line) const
     {
         const compare::LineDiff &diff = *m_owner.m_diff;

@@ -250,6 +250,7 @@ void Machine::OKButton_Click()
         return;
     }
     m_host.SetResultCaret(1);
+    m_host.SetLinesToCheck(result.flaggedLines);
     m_host.ShowConversionResult();
     accept();
 }

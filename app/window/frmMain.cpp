@@ -451,6 +451,11 @@ void frmMain::CreateComparison()
 {
     lblChangeCount = NewLabel(m_client, "lblChangeCount", PGothicFont(11.25));
     lblChangeCount->hide();
+    lblCheckCount = NewLabel(m_client, "lblCheckCount", PGothicFont(11.25));
+    QPalette red = lblCheckCount->palette();
+    red.setColor(QPalette::WindowText, QColor(255, 0, 0));
+    lblCheckCount->setPalette(red);
+    lblCheckCount->hide();
     m_compare = std::make_unique<ResultCompare>(*RichTextBox1, *RichTextBox2);
     // Any edit of the result makes the marks stale; the conversion's own text comes before Show.
     connect(RichTextBox2, &TextPane::Changed, m_compare.get(), &ResultCompare::Clear);

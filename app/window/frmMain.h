@@ -67,6 +67,7 @@ public:
     void ShowConversionResult() override;
     void EnableUndo() override;
     void SetResultCaret(qsizetype position) override;
+    void SetLinesToCheck(qsizetype lines) override;
 
     // The message boxes and file dialogs, and the keyboard locks, for the commands that need them.
     Prompter &Prompts() const { return m_prompter; }
@@ -89,6 +90,7 @@ public:
     QLabel *Label1 = nullptr;
     QLabel *Label2 = nullptr;
     QLabel *lblChangeCount = nullptr;
+    QLabel *lblCheckCount = nullptr; // "要確認 N 行" in red, beside the change count
     QPushButton *Command1 = nullptr;
     QPushButton *Command2 = nullptr;
     QFrame *Line1 = nullptr;
@@ -236,6 +238,8 @@ private:
     // Goes before the panes do: it takes its marks out of them.
     std::unique_ptr<ResultCompare> m_compare;
     QString m_changeCountText;
+    qsizetype m_linesToCheck = 0;
+    QString m_checkCountText;
 
     // Nothing typed is lost: a recovery copy of unsaved changes, written a short while after typing stops,
     // offered again after an editor ended without closing; and the open file watched for changes by

@@ -40,12 +40,18 @@ QString frmMain::SourceText() const
 
 void frmMain::SetResultText(const QString &text)
 {
+    m_linesToCheck = 0;
     RichTextBox2->SetText(text);
 }
 
 void frmMain::SetResultCaret(qsizetype position)
 {
     RichTextBox2->SetSelStart(position);
+}
+
+void frmMain::SetLinesToCheck(qsizetype lines)
+{
+    m_linesToCheck = lines;
 }
 
 void frmMain::EnableUndo()
@@ -84,6 +90,7 @@ void frmMain::Command2_Click()
 
 void frmMain::SetResultIdle()
 {
+    m_linesToCheck = 0;
     m_compare->Clear();
     RichTextBox2->SetText(QString());
     Command1->setEnabled(false);

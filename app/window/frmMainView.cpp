@@ -44,6 +44,8 @@ void frmMain::ShowChangeCount(bool shown)
     mnuViewPreviousChange->setEnabled(shown);
     const compare::LineDiff *diff = m_compare->Diff();
     m_changeCountText = shown && diff ? ResultCompare::CountText(diff->changedLines) : QString();
+    m_checkCountText =
+        shown && m_linesToCheck > 0 ? QStringLiteral("要確認 %1 行").arg(m_linesToCheck) : QString();
     Form_Resize();
 }
 
@@ -56,17 +58,28 @@ void frmMain::PlaceHeadingRow()
     };
     const HeadingPlaces given{
         Label1->geometry(), Label2->geometry(), {}, Command1->geometry(), Command2->geometry()};
+    // The count of lines to check follows the change count, in the same room.
+    const int checkWidth = textWidth(lblCheckCount, m_checkCountText);
+    const int gap = m_checkCountText.isEmpty() ? 0 : lblCheckCount->fontMetrics().horizontalAdvance(u' ') * 2;
     const HeadingTexts texts{textWidth(Label1, Label1->text()), textWidth(Label2, Label2->text()),
-                             textWidth(lblChangeCount, m_changeCountText)};
+                             textWidth(lblChangeCount, m_changeCountText) + gap + checkWidth};
     const HeadingPlaces placed = PlaceHeading(given, texts, Scale().ToPixelsX(120));
     Label1->setGeometry(placed.label1);
     Label2->setGeometry(placed.notice);
     Command1->setGeometry(placed.ok);
     Command2->setGeometry(placed.cancel);
     lblChangeCount->setVisible(!placed.count.isEmpty());
-    lblChangeCount->setGeometry(placed.count);
-    lblChangeCount->setText(
-        lblChangeCount->fontMetrics().elidedText(m_changeCountText, Qt::ElideRight, placed.count.width()));
+    const QString change =
+        lblChangeCount->fontMetrics().elidedText(m_changeCountText, Qt::ElideRight, placed.count.width());
+    lblChangeCount->setText(change);
+    const int changeWidth = textWidth(lblChangeCount, change);
+    QRect check = placed.count;
+    check.setLeft(std::min(placed.count.right() + 1, placed.count.left() + changeWidth + gap));
+    lblChangeCount->setGeometry(placed.count.adjusted(0, 0, -(placed.count.width() - changeWidth), 0));
+    lblCheckCount->setVisible(!placed.count.isEmpty() && !m_checkCountText.isEmpty() && check.width() > 0);
+    lblCheckCount->setGeometry(check);
+    lblCheckCount->setText(lblCheckCount->fontMetrics().elidedText(m_checkCountText, Qt::ElideRight,
+                                                                   std::max(0, check.width())));
 }
 
 void frmMain::mnuViewScrollTogether_Click()

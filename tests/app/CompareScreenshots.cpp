@@ -1,8 +1,8 @@
 // Draws the main window with a conversion result and its marks into PNG files, to look at the marks,
 // the scrolling together and the heading (not a test). `xvfb-run compare_screenshots DIR`
 #include "AppFakes.h"
-#include "app/pane/AppFonts.h"
 #include "app/inspect/ResultCompare.h"
+#include "app/pane/AppFonts.h"
 #include "app/pane/TextPane.h"
 #include "app/window/frmMain.h"
 #include "convert/UnitPass.h"
@@ -77,5 +77,14 @@ int main(int argc, char *argv[])
     ShowResult(window, source, translated.text);
     window.resize(560, 500);
     ok = Save(window, out.filePath(QStringLiteral("compare-narrow.png"))) && ok;
+    // a safe-start block in inches before the example: lines to check, counted in red and tinted
+    const QString guarded = QStringLiteral("G18 G20 G40 G80 G90 G99\r\n") + source;
+    const TranslationResult flagged = TranslateProgram(guarded, table, TranslatorOptions{});
+    window.resize(800, 667);
+    window.RichTextBox1->SetText(guarded);
+    window.SetResultText(flagged.text);
+    window.SetLinesToCheck(flagged.flaggedLines);
+    window.ShowConversionResult();
+    ok = Save(window, out.filePath(QStringLiteral("compare-lines-to-check.png"))) && ok;
     return ok ? 0 : 1;
 }

@@ -40,10 +40,11 @@ protected:
         QApplication::processEvents();
     }
 
-    void Convert(const QString &source, const QString &result)
+    void Convert(const QString &source, const QString &result, qsizetype linesToCheck = 0)
     {
         m_window->RichTextBox1->SetText(source);
         m_window->SetResultText(result);
+        m_window->SetLinesToCheck(linesToCheck);
         m_window->ShowConversionResult();
         QApplication::processEvents();
     }
@@ -145,10 +146,14 @@ TEST_F(ResultCompareTest, DrawsTheMarksOnTheirLines)
 {
     QString source = Lines(0, 60, QStringLiteral("N%1"));
     QString result = Lines(0, 60, QStringLiteral("N%1"));
-    result.replace(QStringLiteral("N35\r\n"), QStringLiteral("N35 X1\r\n"));     // changed
-    result.replace(QStringLiteral("N40\r\n"), QStringLiteral("N40\r\nM01\r\n")); // inserted after 40
-    source.replace(QStringLiteral("N45\r\n"), QStringLiteral("N45\r\nM99\r\n")); // deleted after 45
-    Convert(source, result);
+    result.replace(QStringLiteral("N35\r\n"), QStringLiteral("N35 X1\r\n"));        // changed
+    result.replace(QStringLiteral("N40\r\n"), QStringLiteral("N40\r\nM01\r\n"));    // inserted after 40
+    source.replace(QStringLiteral("N45\r\n"), QStringLiteral("N45\r\nM99\r\n"));    // deleted after 45
+    result.replace(QStringLiteral("N38\r\n"), QStringLiteral("(要確認 N38 )\r\n")); // to check
+    Convert(source, result, 1);
+    EXPECT_TRUE(m_window->lblCheckCount->isVisible());
+    EXPECT_EQ(m_window->lblCheckCount->text(), QStringLiteral("要確認 1 行"));
+    EXPECT_GE(m_window->lblCheckCount->x(), m_window->lblChangeCount->geometry().right());
     m_window->mnuViewScrollTogether->setChecked(false);
     m_window->Comparison().SetScrollTogether(false);
     m_window->RichTextBox1->SetTopLine(30);
@@ -158,6 +163,7 @@ TEST_F(ResultCompareTest, DrawsTheMarksOnTheirLines)
     EXPECT_EQ(ColourAt(m_window->RichTextBox2, 34, -8), white);
     EXPECT_EQ(ColourAt(m_window->RichTextBox2, 35, -8), QColor(255, 236, 160));
     EXPECT_EQ(ColourAt(m_window->RichTextBox1, 35, -8), QColor(255, 236, 160));
+    EXPECT_EQ(ColourAt(m_window->RichTextBox2, 38, -8), QColor(255, 190, 190));
     EXPECT_EQ(ColourAt(m_window->RichTextBox2, 41, -8), QColor(200, 238, 200));
     EXPECT_EQ(ColourAt(m_window->RichTextBox2, 42, -8), white);
     EXPECT_EQ(ColourAt(m_window->RichTextBox1, 46, 1), QColor(220, 40, 40));
@@ -179,6 +185,7 @@ TEST_F(ResultCompareTest, DrawsTheMarksOnTheirLines)
     m_window->Command2_Click();
     QApplication::processEvents();
     EXPECT_EQ(ColourAt(m_window->RichTextBox1, 35, -8), white);
+    EXPECT_FALSE(m_window->lblCheckCount->isVisible());
 }
 
 // Scrolling either pane scrolls the other to the lines beside its own, through inserted lines, unless

@@ -1,7 +1,7 @@
-#include "tests/machine/TranslatorTestSupport.h"
 #include "app/AppState.h"
 #include "app/ConversionHost.h"
 #include "app/machine/Machine.h"
+#include "tests/machine/TranslatorTestSupport.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -22,6 +22,7 @@ public:
     QString source;
     QString result = u"(untouched)"_qs;
     qsizetype caret = -1;
+    qsizetype linesToCheck = -1;
     int resultsShown = 0;
 
     AppState &State() override { return state; }
@@ -30,6 +31,7 @@ public:
     void ShowConversionResult() override { ++resultsShown; }
     void EnableUndo() override {}
     void SetResultCaret(qsizetype position) override { caret = position; }
+    void SetLinesToCheck(qsizetype lines) override { linesToCheck = lines; }
 };
 
 struct Shown
@@ -73,11 +75,16 @@ TEST_F(MachineTranslate, PutsTheResultAndCloses)
     Translate({u"G00 X50. Z5.", u"M01"});
     EXPECT_EQ(m_host.result, u"NMAX G50 S3000\r\nN000 G00 X50 Z5\r\nNSTP M01\r\n"_qs);
     EXPECT_EQ(m_host.caret, 1);
+    EXPECT_EQ(m_host.linesToCheck, 0);
     EXPECT_EQ(m_host.resultsShown, 1);
     EXPECT_EQ(m_host.state.UndoText, m_host.source);
     EXPECT_TRUE(m_messages.empty());
     EXPECT_FALSE(m_dialog->isVisible());
     EXPECT_EQ(m_dialog->result(), QDialog::Accepted);
+    // a unit the translation would drop is a line to check, counted with the result
+    Translate({u"G20", u"G00 X50. Z5."});
+    EXPECT_EQ(m_host.linesToCheck, 1);
+    EXPECT_TRUE(m_host.result.contains(u"(要確認 G20 )"_qs));
 }
 
 TEST_F(MachineTranslate, CheckBoxAddsALineAfterAStop)
