@@ -94,6 +94,7 @@ ToolPath WalkToolPath(QStringView program, const PathOptions &options)
     PathBuilder builder(rules, path);
     ForEachLineWords(program, path.problems,
                      [&](const LineWords &words, std::int32_t number) { builder.AddLine(words, number); });
+    builder.Finish();
     return path;
 }
 
