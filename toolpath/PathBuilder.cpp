@@ -102,7 +102,8 @@ void PathBuilder::AddLine(const LineWords &words, std::int32_t line)
 
 void PathBuilder::Finish()
 {
-    if (m_pendingActive)
+    // the lines a refused cycle held may start another cycle that waits in turn
+    while (m_pendingActive)
         EndPending(false);
 }
 

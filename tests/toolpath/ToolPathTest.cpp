@@ -452,4 +452,10 @@ TEST(ToolPath, RefusesCyclesItCannotExpand)
         EXPECT_EQ(path.refusedCycles[0].line, c.line);
         EXPECT_EQ(path.refusedCycles[0].reason, c.reason) << QString::fromUtf16(c.program).toStdString();
     }
+    // a profile that never ends holds a cycle that waits in turn when the program ends
+    const ToolPath nested =
+        WalkToolPath(Program(u"G00 X62. Z5.|G71 U2. R0.5|G71 P10 Q20|N10 G00 X30.|G71 P30 Q40"));
+    EXPECT_EQ(Describe(nested), u"M 31,5; R 31,5>15,5; M 15,5");
+    ASSERT_EQ(nested.refusedCycles.size(), 2u);
+    EXPECT_EQ(nested.refusedCycles[1].line, 4);
 }
