@@ -12,10 +12,20 @@ namespace {
 constexpr double Pi = 3.14159265358979323846;
 // Closer than this a level is on the profile: well under the thousandth programs are written in.
 constexpr double OnLevel = 1e-6;
-// Arcs are followed in chords of at most 2° when levels are cut against them: a chord of a 2° arc lies
-// within 0.00015 times its radius of it.
-constexpr double ChordAngle = 2 * Pi / 180;
-constexpr int MostChordsPerArc = 180;
+// Arcs are followed in chords of at most 5° to find which part of them a level crosses; the crossing
+// itself is found on the arc.
+constexpr double ChordAngle = 5 * Pi / 180;
+constexpr int MostChordsPerArc = 72;
+
+// The point a fraction `t` along an arc of the given shape, in its plane.
+Point3 OnArc(const Segment &arc, const ArcShape &shape, double t)
+{
+    const double angle = shape.startAngle + shape.sweep * t;
+    return WithPlane(arc.start,
+                     PlanePoint{shape.centre.a + shape.radius * std::cos(angle),
+                                shape.centre.b + shape.radius * std::sin(angle)},
+                     arc.plane);
+}
 
 // A move of the cycle's own, not along the profile.
 CycleMove Line(const Point3 &end, SegmentKind kind)
@@ -62,10 +72,12 @@ std::vector<Sample> Flattened(const std::vector<Segment> &profile, double dx, do
             points.push_back({Shifted(s.end, dx, dz), i, 1});
             continue;
         }
+        const ArcShape shape = ShapeOf(s);
         const int chords =
-            std::clamp(int(std::ceil(std::fabs(ShapeOf(s).sweep) / ChordAngle)), 1, MostChordsPerArc);
-        for (int j = 1; j <= chords; ++j)
-            points.push_back({Shifted(PointAlong(s, double(j) / chords), dx, dz), i, double(j) / chords});
+            std::clamp(int(std::ceil(std::fabs(shape.sweep) / ChordAngle)), 1, MostChordsPerArc);
+        for (int j = 1; j < chords; ++j)
+            points.push_back({Shifted(OnArc(s, shape, double(j) / chords), dx, dz), i, double(j) / chords});
+        points.push_back({Shifted(s.end, dx, dz), i, 1});
     }
     return points;
 }
@@ -96,15 +108,16 @@ double CrossingAlong(const std::vector<Segment> &profile, double dx, double dz, 
         const double t = (level - axes.Level(a.point)) / (axes.Level(b.point) - axes.Level(a.point));
         return axes.Along(a.point) + std::clamp(t, 0.0, 1.0) * (axes.Along(b.point) - axes.Along(a.point));
     }
+    const ArcShape shape = ShapeOf(s);
     double low = a.segment == b.segment ? a.t : 0;
     double high = b.t;
-    const auto above = [&](double t) { return axes.Level(Shifted(PointAlong(s, t), dx, dz)) > level; };
+    const auto above = [&](double t) { return axes.Level(Shifted(OnArc(s, shape, t), dx, dz)) > level; };
     const bool lowAbove = above(low);
-    for (int i = 0; i < 60; ++i) {
+    for (int i = 0; i < 48; ++i) { // to a 2⁻⁴⁸ part of the chord's stretch of arc
         const double middle = (low + high) / 2;
         (above(middle) == lowAbove ? low : high) = middle;
     }
-    return axes.Along(Shifted(PointAlong(s, (low + high) / 2), dx, dz));
+    return axes.Along(Shifted(OnArc(s, shape, (low + high) / 2), dx, dz));
 }
 
 // The stretches along the cutting axis where the level `level` runs through stock: from the start point's

@@ -242,9 +242,15 @@ double PathBuilder::FeedSeconds(const Segment &s) const
     const auto minutesPerTurn = [&](double r) { return std::max(r / k, 1 / limit); };
     double mean = 0;
     if (s.IsArc()) {
-        constexpr int Samples = 32;
-        for (int i = 0; i < Samples; ++i)
-            mean += minutesPerTurn(radiusOf(PointAlong(s, (i + 0.5) / Samples)));
+        // the middles of 16 equal parts of the arc
+        constexpr int Samples = 16;
+        const ArcShape shape = ShapeOf(s);
+        for (int i = 0; i < Samples; ++i) {
+            const double angle = shape.startAngle + shape.sweep * (i + 0.5) / Samples;
+            const PlanePoint p{shape.centre.a + shape.radius * std::cos(angle),
+                               shape.centre.b + shape.radius * std::sin(angle)};
+            mean += minutesPerTurn(radiusOf(WithPlane(s.start, p, s.plane)));
+        }
         mean /= Samples;
     } else {
         // along a line the radius is linear but for a turn at the axis and the limit's kink: exact
@@ -685,7 +691,9 @@ void PathBuilder::Expand(const PendingCycle &cycle, const Profile &profile)
     for (const CycleMove &move : moves) {
         m_cutting.feed = finishing && move.profile >= 0 ? feeds[std::size_t(move.profile)] : cycleFeed;
         const bool arc = move.kind == SegmentKind::ArcCw || move.kind == SegmentKind::ArcCcw;
-        if (arc || std::hypot(move.end.x - from.x, move.end.z - from.z) > SamePoint)
+        const double dx = move.end.x - from.x;
+        const double dz = move.end.z - from.z;
+        if (arc || dx * dx + dz * dz > SamePoint * SamePoint)
             Add(from, move.end, move.kind, move.centre);
         from = move.end;
     }
