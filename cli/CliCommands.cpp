@@ -11,6 +11,7 @@ CliCommand CrlfCommand();
 CliCommand ReplaceCommand();
 CliCommand CalcCommand();
 CliCommand MachineCommand();
+CliCommand PathCommand();
 
 // One line per conversion: the function that builds its entry lives beside the conversion's command file.
 const QList<CliCommand> &CliCommands()
@@ -18,6 +19,7 @@ const QList<CliCommand> &CliCommands()
     static const QList<CliCommand> commands = {
         SpaceCommand(),  PointCommand(), UnitCommand(),    G90G91Command(), XyCxCommand(),
         RotaryCommand(), CrlfCommand(),  ReplaceCommand(), CalcCommand(),   MachineCommand(),
+        PathCommand(), // the tool path as data, not a conversion
     };
     return commands;
 }

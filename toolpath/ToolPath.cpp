@@ -52,13 +52,18 @@ struct Survey
     bool c = false;
     bool g91 = false;
     bool osp = false;
+    qsizetype lines = 0;
+    qsizetype cycleBlocks = 0; // G70 to G73, G85 to G87: each may expand into dozens of moves
 };
 
 Survey SurveyProgram(QStringView program)
 {
     Survey survey;
     PathProblems uncounted;
-    ForEachLineWords(program, uncounted, [&](const LineWords &words, std::int32_t) {
+    ForEachLineWords(program, uncounted, [&](const LineWords &words, std::int32_t line) {
+        survey.lines = line + 1;
+        for (const double g : words.gCodes)
+            survey.cycleBlocks += (g >= 70 && g <= 73) || (g >= 85 && g <= 87);
         survey.y = survey.y || words.Has('Y');
         survey.c = survey.c || words.Has('C');
         survey.g91 = survey.g91 || words.HasG(91);
@@ -86,14 +91,20 @@ ReadingRules RulesFor(const Survey &survey, const PathOptions &options)
 
 ToolPath WalkToolPath(QStringView program, const PathOptions &options)
 {
-    const ReadingRules rules = RulesFor(SurveyProgram(program), options);
+    const Survey survey = SurveyProgram(program);
+    const ReadingRules rules = RulesFor(survey, options);
     ToolPath path;
+    // room for a move a line and the passes of the cycles at once: growing the path of a large program
+    // step by step costs more than walking it; room never used is never touched
+    path.segments.reserve(
+        std::size_t(std::min(survey.lines + 48 * survey.cycleBlocks, 8 * survey.lines + 1024)));
     path.machine = rules.machine;
     path.dialect = rules.dialect;
     path.polar = rules.polar;
     PathBuilder builder(rules, path);
     ForEachLineWords(program, path.problems,
                      [&](const LineWords &words, std::int32_t number) { builder.AddLine(words, number); });
+    builder.Finish();
     return path;
 }
 

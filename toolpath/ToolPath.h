@@ -85,12 +85,52 @@ struct PathProblems
     qsizetype Total() const { return unreadableWords + absurdValues + badArcs; }
 };
 
+// Why a roughing or finishing cycle could not be expanded into its passes; it is drawn as a marker.
+enum class CycleRefusal : unsigned char
+{
+    None,
+    ProfileNotFound, // the P..Q blocks or the labelled contour did not follow, or did not end
+    NotMonotonic,    // a type I profile that turns back in X or Z
+    NoProfile,       // a finishing cycle with no profile read before it
+    NoDepth,         // no depth of cut, or no number of divisions
+    TooManyPasses,   // more passes than one cycle may make
+    StartUnknown,    // the tool's position is not known where the cycle starts
+};
+
+struct RefusedCycle
+{
+    std::int32_t line = 0; // 0-based, the cycle's block
+    CycleRefusal reason = CycleRefusal::None;
+};
+
+// What the program's run is estimated to take, in seconds. Feed moves go at their feed: per minute
+// (G98, or G94 where it is no turning cycle), or per revolution (G99, G95) at the spindle speed in force,
+// which under G96 follows the diameter up to the G50 S limit (TopSpindleSpeed without one). Rapid moves go
+// at RapidRate on every axis at once, so a rapid takes as long as its longest axis travel; a dwell takes
+// its time; a T word that names another tool takes ToolChangeSeconds.
+struct MachiningTime
+{
+    static constexpr double RapidRate = 20000; // mm/min, every axis
+    static constexpr double ToolChangeSeconds = 2;
+    static constexpr double TopSpindleSpeed = 6000; // min⁻¹
+
+    double cutting = 0;
+    double rapid = 0;
+    double dwell = 0;
+    double toolChanges = 0;
+    qsizetype untimedMoves = 0; // feed moves with no feed or no spindle speed to time them by
+
+    double Total() const { return cutting + rapid + dwell + toolChanges; }
+};
+
 struct ToolPath
 {
     std::vector<Segment> segments;            // in program order, so their line numbers never decrease
     MachineKind machine = MachineKind::Lathe; // what the program was read as
     Dialect dialect = Dialect::Fanuc;
     PathProblems problems;
+    std::vector<RefusedCycle> refusedCycles;
+    MachiningTime time;
     bool polar = false; // X and C read as the polar pair
 
     // The default view: Z against X for a lathe program, X against Y for a mill program.

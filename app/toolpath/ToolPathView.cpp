@@ -21,6 +21,49 @@ constexpr int RecomputeDelayMs = 300;
 // The row of the conversion table that names the home position.
 constexpr int HomePositionRow = 5;
 
+// "加工時間 約 m 分 ss 秒", to the nearest second.
+QString TimeText(const toolpath::ToolPath &path)
+{
+    const qint64 seconds = qRound64(path.time.Total());
+    return QStringLiteral("加工時間 約 %1 分 %2 秒")
+        .arg(seconds / 60)
+        .arg(seconds % 60, 2, 10, QLatin1Char('0'));
+}
+
+QString ReasonText(toolpath::CycleRefusal reason)
+{
+    switch (reason) {
+    case toolpath::CycleRefusal::ProfileNotFound:
+        return QStringLiteral("形状が見つからない");
+    case toolpath::CycleRefusal::NotMonotonic:
+        return QStringLiteral("形状が単調でない");
+    case toolpath::CycleRefusal::NoProfile:
+        return QStringLiteral("仕上げる形状がない");
+    case toolpath::CycleRefusal::NoDepth:
+        return QStringLiteral("切込みがない");
+    case toolpath::CycleRefusal::TooManyPasses:
+        return QStringLiteral("パスが多すぎる");
+    case toolpath::CycleRefusal::StartUnknown:
+        return QStringLiteral("開始位置が不明");
+    case toolpath::CycleRefusal::None:
+        break;
+    }
+    return QString();
+}
+
+// The cycles drawn as a marker: how many, and the first with its line (counted from 1, as the panes do)
+// and why.
+QString RefusedText(const toolpath::ToolPath &path)
+{
+    if (path.refusedCycles.empty())
+        return QString();
+    const toolpath::RefusedCycle &first = path.refusedCycles.front();
+    return QStringLiteral("  展開できないサイクル %1 (%2 行: %3)")
+        .arg(path.refusedCycles.size())
+        .arg(first.line + 1)
+        .arg(ReasonText(first.reason));
+}
+
 std::int32_t LineOf(const std::vector<qsizetype> &starts, qsizetype offset)
 {
     const auto after = std::upper_bound(starts.begin(), starts.end(), offset);
@@ -241,7 +284,7 @@ QString ToolPathView::Summary(const Work &work) const
     QString text = QStringLiteral("%1 %2 区間")
                        .arg(source.PlotsXz() ? QStringLiteral("旋盤") : QStringLiteral("フライス"))
                        .arg(source.segments.size()) +
-                   problems(source);
+                   QStringLiteral("  ") + TimeText(source) + RefusedText(source) + problems(source);
     if (work.comparison) {
         text += QStringLiteral("  相違 元 %1 / 結果 %2 箇所")
                     .arg(work.comparison->sourcePlaces)
@@ -249,7 +292,8 @@ QString ToolPathView::Summary(const Work &work) const
         if (work.comparison->resultScale != 1)
             text +=
                 QStringLiteral(" (結果を %1 倍して表示・比較)").arg(work.comparison->resultScale, 0, 'g', 6);
-        text += problems(*work.result);
+        text += QStringLiteral("  結果 ") + TimeText(*work.result) + RefusedText(*work.result) +
+                problems(*work.result);
     }
     return text;
 }

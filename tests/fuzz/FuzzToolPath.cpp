@@ -1,5 +1,8 @@
 // Fuzzes the tool path: any program, read as a lathe or a mill program, gives segments in program order
-// with finite positions, and a path compared with itself differs nowhere. No crash, no hang.
+// with finite positions, a finite machining time, refused cycles on lines of the program, and a path
+// compared with itself differs nowhere. The input is also walked as the profile of a FANUC roughing cycle
+// and of an OSP LAP cycle with fuzzed depths, so that the expansion of the cycles meets any profile (each
+// cycle bounded in passes, so that none hangs). No crash, no hang.
 #include "nc/ProgramText.h"
 #include "tests/fuzz/FuzzInput.h"
 #include "toolpath/PathCompare.h"
@@ -27,6 +30,24 @@ void CheckPath(const QString &program, const toolpath::ToolPath &path)
     }
     FuzzCheck(path.problems.unreadableWords >= 0 && path.problems.absurdValues >= 0 &&
               path.problems.badArcs >= 0);
+    FuzzCheck(std::isfinite(path.time.Total()) && path.time.Total() >= 0);
+    for (const toolpath::RefusedCycle &refused : path.refusedCycles)
+        FuzzCheck(refused.line >= 0 && refused.line < lines &&
+                  refused.reason != toolpath::CycleRefusal::None);
+}
+
+// `profile` as the P..Q blocks of a G71 (or G72, G73) and the labelled contour of a G85 (or G86), each
+// followed by its finishing cycle.
+QString CycleProgram(const QString &profile, uint8_t choice)
+{
+    const QString depth = QString::number(0.5 + (choice % 7), 'f', 1);
+    const QString g = QString::number(71 + (choice >> 3) % 3);
+    QString program = QStringLiteral("G00 X62. Z5.\r\nG%1 U%2 W%2 R%3\r\nG%1 P10 Q20 U0.4 W0.1 F0.25\r\n"
+                                     "N10 %4\r\nN20 X62.\r\nG70 P10 Q20\r\n")
+                          .arg(g, depth, QString::number(1 + choice % 5), profile);
+    program += QStringLiteral("NLAP1 G81\r\n%1\r\nG80\r\nG%2 NLAP1 D%3 U0.4 W0.1 F0.2\r\nG87 NLAP1\r\n")
+                   .arg(profile, QString::number(85 + (choice >> 5) % 2), depth);
+    return program;
 }
 
 } // namespace
@@ -52,5 +73,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const toolpath::PathComparison both = toolpath::ComparePaths(path, second);
     FuzzCheck(both.sourceDiffers.size() == path.segments.size());
     FuzzCheck(both.resultDiffers.size() == second.segments.size());
+
+    // the fuzzed text as a cycle's profile, read as a lathe program (FANUC, then OSP for the LAP half)
+    const QString cycles = CycleProgram(program, choice);
+    toolpath::PathOptions lathe;
+    lathe.machine = toolpath::MachineKind::Lathe;
+    CheckPath(cycles, toolpath::WalkToolPath(cycles, lathe));
+    const qsizetype split = cycles.indexOf(u"NLAP1 G81");
+    CheckPath(cycles.mid(split), toolpath::WalkToolPath(cycles.mid(split), lathe));
     return 0;
 }

@@ -83,10 +83,11 @@ TEST(PathCompare, TranslatorOutputFollowsItsSourcePath)
     EXPECT_EQ(same.resultPlaces, 0);
 }
 
-// The example program's roughing cycle is one the translator does not know: it reads its depth and
-// allowances as moves, and the rapid after them starts a tenth further out. The comparison points at
-// exactly those lines: the moves the source does not make, the approach that starts elsewhere, and the
-// first cut, which starts 0.1 above the source's.
+// The example program's roughing cycle is one the translator writes as moves: its depth and allowances
+// become moves and its profile is run once, where the source's cycle makes its roughing passes and goes
+// back to its start point. The comparison points at exactly those lines: in the source the cycle's block
+// and the rapid that leaves the start point; in the translation every line from the cycle's to that rapid,
+// which leaves from the end of the profile.
 TEST(PathCompare, FindsWhereTheTranslationMovesElsewhere)
 {
     QFile file(QStringLiteral(BRINDLEWICK_DATA_DIR "/example.nc"));
@@ -100,8 +101,9 @@ TEST(PathCompare, FindsWhereTheTranslationMovesElsewhere)
     const ToolPath fanuc = WalkToolPath(source, options);
     const ToolPath osp = WalkToolPath(translated.text, options);
     const PathComparison comparison = ComparePaths(fanuc, osp);
-    EXPECT_EQ(DifferingLines(fanuc, comparison.sourceDiffers), (std::set<int>{10}));
-    EXPECT_EQ(DifferingLines(osp, comparison.resultDiffers), (std::set<int>{8, 9, 10, 11}));
+    EXPECT_EQ(DifferingLines(fanuc, comparison.sourceDiffers), (std::set<int>{9, 17}));
+    EXPECT_EQ(DifferingLines(osp, comparison.resultDiffers),
+              (std::set<int>{8, 9, 10, 11, 12, 13, 14, 15, 16, 17}));
     EXPECT_EQ(comparison.sourcePlaces, 1);
     EXPECT_EQ(comparison.resultPlaces, 1);
 }

@@ -70,9 +70,10 @@ TEST(ToolPath, LathePathsAsWorkedByHand)
         // the thread cycle goes back at rapid rate
         {u"G00 X40. Z5.|G92 X38. Z-20. F1.5",
          u"M 19,-20; R 20,5>19,5; F 19,5>19,-20; R 19,-20>20,-20; R 20,-20>20,5"},
-        // roughing cycles: their U, W and R are allowances and depths; a marker where the tool stands
+        // a roughing cycle whose profile does not follow it and a finishing cycle with no profile read:
+        // markers where the tool stands (the first G71 block only keeps the depth and the retract)
         {u"G00 X62. Z5.|G71 U2. R0.5|G71 P10 Q20 U0.4 W0.1 F0.25|G70 P10 Q20|G00 X100.",
-         u"M 31,5; M 31,5; M 31,5; R 31,5>50,5"},
+         u"M 31,5; M 31,5; R 31,5>50,5"},
         // a grooving cycle: a marker at its end point, the tool stays
         {u"G00 X40. Z5.|G75 R0.5|G75 X20. Z-10. P2000 Q3000 F0.1|G01 Z0", u"M 20,5; M 10,-10; F 20,5>20,0"},
         // drilling on the face: to the hole at the present level, a marker at the depth
@@ -286,4 +287,175 @@ TEST(ToolPath, PointsAlongAnArcLieOnIt)
         for (const double t : {0.0, 0.25, 0.5, 0.75, 1.0})
             ASSERT_LT(DistanceTo(arc, PointAlong(arc, t)), 1e-6) << "arc " << k << " at " << t;
     }
+}
+
+// Machining times worked by hand. The first positioning is not drawn and costs nothing; per revolution
+// at 1000 min⁻¹ and F0.1, 100 mm take a minute; under G96 S100 at Ø20 the spindle turns 1000·100/(π·20)
+// min⁻¹, so 100 mm take 0.2π minutes; facing Ø40 to the centre under G96 S100 with a limit of 3000
+// min⁻¹ takes 5.305/3000 + (20² − 5.305²)/(2·15915.5) minutes at F0.1 (the limit holds below a radius of
+// 5.305 mm).
+TEST(ToolPath, EstimatesTheMachiningTime)
+{
+    struct TimeCase
+    {
+        const char16_t *program;
+        double seconds;
+        qsizetype untimed;
+    } cases[] = {
+        {u"G97 S1000 M03|G99|G00 X20. Z0.|G01 Z-100. F0.1|M30", 60, 0},
+        {u"G50 S3000|G96 S100 M03|G99|G00 X20. Z0.|G01 Z-100. F0.1|M30", 12 * M_PI, 0},
+        // the limit holds over the whole cut
+        {u"G50 S1000|G96 S100 M03|G00 X20. Z0.|G01 Z-100. F0.1", 60, 0},
+        {u"G50 S3000|G96 S100|G00 X40. Z0.|G01 X0 F0.1",
+         60 * (5.30516477 / 3000 + (400 - 5.30516477 * 5.30516477) / (2 * 15915.494309)) / 0.1, 0},
+        // the same cut as an arc keeps the radius: a quarter turn of radius 10 about Ø20
+        {u"G97 S1000|G00 X20. Z0.|G02 X40. Z-10. R10. F0.1", 60 * (10 * M_PI / 2) / 100, 0},
+        // per minute
+        {u"G98|G00 X20. Z0.|G01 Z-50. F100", 30, 0},
+        {u"G00 X0 Y0|G01 X100. F200", 30, 0},
+        // rapids at 20 m/min on every axis at once: the longest travel counts (X as a radius)
+        {u"G00 X20. Z0.|X100. Z-200.", 0.6, 0},
+        // dwells: U and X in seconds, P in milliseconds; OSP's F in seconds
+        {u"G00 X20. Z0.|G04 U1.5|G04 P500|G04 X2.", 4, 0},
+        {u"NMAX G50 S2000|N000 G04 F1.5", 1.5, 0},
+        // a tool change each time another tool is named
+        {u"T0101|G00 X20. Z0.|T0101|T0303", 4, 0},
+        {u"NMAX G50 S2000|N000 T010101|N000 T010303", 4, 0},
+        // no spindle speed to turn a feed per revolution into time: counted, not timed
+        {u"G99|G00 X20. Z0.|G01 Z-50. F0.1", 0, 1},
+    };
+    for (const TimeCase &c : cases) {
+        const ToolPath path = WalkToolPath(Program(c.program));
+        EXPECT_NEAR(path.time.Total(), c.seconds, 1e-4) << QString::fromUtf16(c.program).toStdString();
+        EXPECT_EQ(path.time.untimedMoves, c.untimed) << QString::fromUtf16(c.program).toStdString();
+    }
+}
+
+namespace {
+
+// The levels of a cycle that cuts along Z from the start point at radius 31, Z5, worked by hand: in from
+// the last level's retract to radius `x` at Z5, the cut to `z`, the retract of `e` at 45° and back to Z5
+// at rapid rate; then in to the profile's first point.
+QString Levels(std::initializer_list<double> levels, double z, double e)
+{
+    const auto n = [](double v) { return QString::number(v, 'g', 8); };
+    QStringList moves;
+    double from = 31;
+    for (const double x : levels) {
+        moves << u"R %1,5>%2,5; F %2,5>%2,%3; R %2,%3>%4,%5; R %4,%5>%4,5"_qs.arg(n(from), n(x), n(z),
+                                                                                  n(x + e), n(z + e));
+        from = x + e;
+    }
+    return moves.join(u"; ") + u"; R "_qs + n(from) + u",5>15.2,5.1; "_qs;
+}
+
+} // namespace
+
+// Roughing and finishing cycles worked by hand, in FANUC's words and in the LAP form the translator writes.
+// The step Ø62 to Ø30 at Z-20 (U2. R0.5, allowances U0.4 W0.1) is roughed at Ø58, Ø54 ... Ø34, each cut
+// ending on the shoulder offset by W (Z-19.9); then the profile offset by U/2 and W, and back to the start
+// point. OSP's bar turning cycle makes the same cuts (D4 is a diameter) with its relief of 0.1 and goes
+// back Z first.
+TEST(ToolPath, ExpandsRoughingAndFinishingCycles)
+{
+    const Case cases[] = {
+        {u"G00 X62. Z5.|G71 U2. R0.5|G71 P10 Q20 U0.4 W0.1 F0.25|N10 G00 X30.|G01 Z-20. F0.15|N20 X62.|"
+         u"G00 X100.",
+         nullptr},
+        {u"NMAX G50 S2000|N000 G00 X62 Z5|G85 NLAP1 D4 U0.4 W0.1 F0.25|NLAP1 G81|G00 X30|G01 Z-20 F0.15|X62|"
+         u"G80|G00 X100",
+         nullptr},
+        // G72 steps in Z: cuts along X towards the centre, the retract at 45° back up and out
+        {u"G00 X62. Z2.|G72 W2. R0.5|G72 P10 Q20 U0.4 W0.1 F0.25|N10 G00 Z-10.|G01 X30.|N20 Z2.",
+         u"R 31,2>31,0; F 31,0>15.2,0; R 15.2,0>15.7,0.5; R 15.7,0.5>31,0.5; "
+         u"R 31,0.5>31,-2; F 31,-2>15.2,-2; R 15.2,-2>15.7,-1.5; R 15.7,-1.5>31,-1.5; "
+         u"R 31,-1.5>31,-4; F 31,-4>15.2,-4; R 15.2,-4>15.7,-3.5; R 15.7,-3.5>31,-3.5; "
+         u"R 31,-3.5>31,-6; F 31,-6>15.2,-6; R 15.2,-6>15.7,-5.5; R 15.7,-5.5>31,-5.5; "
+         u"R 31,-5.5>31,-8; F 31,-8>15.2,-8; R 15.2,-8>15.7,-7.5; R 15.7,-7.5>31,-7.5; "
+         u"R 31,-7.5>31.2,-9.9; F 31.2,-9.9>15.2,-9.9; F 15.2,-9.9>15.2,2.1; R 15.2,2.1>31,2"},
+        // G73: the profile three times, shifted by the relief (U3. a radius, W1.) shrinking to nothing
+        {u"G00 X62. Z5.|G73 U3. W1. R3|G73 P10 Q20 U0.4 W0.1 F0.25|N10 G00 X30. Z0.|G01 Z-20.|N20 X60.",
+         u"R 31,5>18.2,1.1; F 18.2,1.1>18.2,-18.9; F 18.2,-18.9>33.2,-18.9; R 33.2,-18.9>31,5; "
+         u"R 31,5>16.7,0.6; F 16.7,0.6>16.7,-19.4; F 16.7,-19.4>31.7,-19.4; R 31.7,-19.4>31,5; "
+         u"R 31,5>15.2,0.1; F 15.2,0.1>15.2,-19.9; F 15.2,-19.9>30.2,-19.9; R 30.2,-19.9>31,5"},
+        // G70 and G87 follow the profile read before them and go back: FANUC at once, OSP Z first
+        {u"G00 X62. Z5.|G70 P10 Q20", nullptr},
+    };
+    const QString fanucRoughing = Levels({29, 27, 25, 23, 21, 19, 17}, -19.9, 0.5) +
+                                  u"F 15.2,5.1>15.2,-19.9; F 15.2,-19.9>31.2,-19.9; R 31.2,-19.9>31,5; "
+                                  u"R 31,5>50,5"_qs;
+    const QString ospRoughing = Levels({29, 27, 25, 23, 21, 19, 17}, -19.9, 0.1) +
+                                u"F 15.2,5.1>15.2,-19.9; F 15.2,-19.9>31.2,-19.9; R 31.2,-19.9>31.2,5; "
+                                u"R 31.2,5>31,5; R 31,5>50,5"_qs;
+    CheckPaths(&cases[2], 2);
+    for (const auto &[program, path] :
+         {std::pair{cases[0].program, fanucRoughing}, std::pair{cases[1].program, ospRoughing}}) {
+        const ToolPath walked = WalkToolPath(Program(program));
+        EXPECT_EQ(Describe(walked), path) << QString::fromUtf16(program).toStdString();
+        EXPECT_TRUE(walked.refusedCycles.empty());
+        // every pass belongs to the cycle's block; the profile's lines draw nothing of their own
+        EXPECT_EQ(std::count_if(walked.segments.begin(), walked.segments.end(),
+                                [](const Segment &s) { return s.line != 2; }),
+                  1);
+    }
+
+    const auto finishing = [](const char16_t *program, std::int32_t line) {
+        ToolPath path = WalkToolPath(Program(program));
+        std::erase_if(path.segments, [&](const Segment &s) { return s.line != line; });
+        return Describe(path);
+    };
+    EXPECT_EQ(finishing(u"G00 X62. Z5.|G71 U2. R0.5|G71 P10 Q20 U0.4 W0.1 F0.25|N10 G00 X30.|G01 Z-20.|"
+                        u"G02 X40. Z-25. R5.|N20 G01 X62.|G00 X100. Z50.|G00 X62. Z5.|G70 P10 Q20",
+                        9),
+              u"R 31,5>15,5; F 15,5>15,-20; C 15,-20>20,-25@20,-20; F 20,-25>31,-25; R 31,-25>31,5");
+    EXPECT_EQ(finishing(u"NMAX G50 S2000|N000 G00 X62 Z5|NLAP1 G81|G00 X30|G01 Z-20|X62|G80|G87 NLAP1", 7),
+              u"R 31,5>15,5; F 15,5>15,-20; F 15,-20>31,-20; R 31,-20>31,5");
+    // a pocket (type II: the profile's first block gives X and Z): the level of Ø46 cuts to where the
+    // profile rises through it, retracts, and cuts again from where it falls below it to the shoulder
+    const QString pocket = Describe(WalkToolPath(
+        Program(u"G00 X62. Z5.|G71 U2. R0.5|G71 P10 Q20 U0.4 W0.1 F0.25|N10 G00 X30. Z5.|G01 Z-10.|"
+                u"X50. Z-20.|X40. Z-30.|Z-40.|N20 X62.")));
+    EXPECT_TRUE(pocket.contains(u"F 23,5>23,-17.7; R 23,-17.7>23.5,-17.2; R 23.5,-17.2>23.5,-24.3; "
+                                u"F 23.5,-24.3>23,-24.3; F 23,-24.3>23,-39.9;"))
+        << pocket.toStdString();
+}
+
+// Cycles the rules refuse are a marker where the tool stands and a reason with their line; the lines of
+// a profile that never ended are walked as they stand.
+TEST(ToolPath, RefusesCyclesItCannotExpand)
+{
+    struct RefusalCase
+    {
+        const char16_t *program;
+        const char16_t *path;
+        std::int32_t line;
+        CycleRefusal reason;
+    } cases[] = {
+        {u"G00 X62. Z5.|G71 U2. R0.5|G71 P10 Q20 U0.4 W0.1|G01 X30.", u"M 31,5; F 31,5>15,5", 2,
+         CycleRefusal::ProfileNotFound},
+        {u"G00 X62. Z5.|G71 U2. R0.5|G71 P10 Q20|N10 G00 X30.|G01 Z-20.",
+         u"M 31,5; R 31,5>15,5; F 15,5>15,-20", 2, CycleRefusal::ProfileNotFound},
+        // type I: the profile must not turn back in X
+        {u"G00 X62. Z5.|G71 U2. R0.5|G71 P10 Q20|N10 G00 X30.|G01 Z-20.|X20. Z-30.|N20 X62.", u"M 31,5", 2,
+         CycleRefusal::NotMonotonic},
+        {u"G00 X62. Z5.|G70 P10 Q20", u"M 31,5", 1, CycleRefusal::NoProfile},
+        {u"NMAX G50 S2000|N000 G00 X62 Z5|G87 NLAP2", u"M 31,5", 2, CycleRefusal::NoProfile},
+        {u"G00 X62. Z5.|G71 P10 Q20|N10 G00 X30.|N20 G01 Z-20.", u"M 31,5", 1, CycleRefusal::NoDepth},
+        {u"G00 X62. Z5.|G71 U0.001 R0.5|G71 P10 Q20|N10 G00 X30.|N20 G01 Z-20.", u"M 31,5", 2,
+         CycleRefusal::TooManyPasses},
+        {u"G71 U2. R0.5|G71 P10 Q20|N10 G00 X30.|N20 G01 Z-20.", u"", 1, CycleRefusal::StartUnknown},
+    };
+    for (const RefusalCase &c : cases) {
+        const ToolPath path = WalkToolPath(Program(c.program));
+        EXPECT_EQ(Describe(path), QString::fromUtf16(c.path)) << QString::fromUtf16(c.program).toStdString();
+        ASSERT_EQ(path.refusedCycles.size(), 1u) << QString::fromUtf16(c.program).toStdString();
+        EXPECT_EQ(path.refusedCycles[0].line, c.line);
+        EXPECT_EQ(path.refusedCycles[0].reason, c.reason) << QString::fromUtf16(c.program).toStdString();
+    }
+    // a profile that never ends holds a cycle that waits in turn when the program ends
+    const ToolPath nested =
+        WalkToolPath(Program(u"G00 X62. Z5.|G71 U2. R0.5|G71 P10 Q20|N10 G00 X30.|G71 P30 Q40"));
+    EXPECT_EQ(Describe(nested), u"M 31,5; R 31,5>15,5; M 15,5");
+    ASSERT_EQ(nested.refusedCycles.size(), 2u);
+    EXPECT_EQ(nested.refusedCycles[1].line, 4);
 }
