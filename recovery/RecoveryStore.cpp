@@ -38,6 +38,7 @@ bool RecoveryStore::Open(QString &error)
         error = QStringLiteral("フォルダ \"%1\" を作れません").arg(m_folder);
         return false;
     }
+    RemoveLocksOfEditorsGone();
     m_lock = std::make_unique<QLockFile>(QDir(m_folder).filePath(m_id + LockSuffix));
     if (!m_lock->tryLock(0)) {
         error = QStringLiteral("フォルダ \"%1\" に書き込めません").arg(m_folder);
@@ -45,6 +46,21 @@ bool RecoveryStore::Open(QString &error)
         return false;
     }
     return true;
+}
+
+// An editor that ended without closing and had written no copy leaves only its lock file behind.
+void RecoveryStore::RemoveLocksOfEditorsGone() const
+{
+    const QDir folder(m_folder);
+    for (const QString &name : folder.entryList({QStringLiteral("*") + LockSuffix}, QDir::Files)) {
+        const QString base = name.left(name.size() - LockSuffix.size());
+        if (folder.exists(base + CopySuffix()))
+            continue;
+        QLockFile lock(folder.filePath(name));
+        lock.setStaleLockTime(0);
+        if (lock.tryLock(0))
+            lock.unlock();
+    }
 }
 
 QString RecoveryStore::OwnCopyPath() const

@@ -45,6 +45,8 @@ public:
     static QString CopySuffix() { return QStringLiteral(".recovery"); }
 
 private:
+    void RemoveLocksOfEditorsGone() const;
+
     QString m_folder;
     QString m_id;
     std::unique_ptr<QLockFile> m_lock;

@@ -125,6 +125,14 @@ TEST(RecoveryStore, TakesOnlyCopiesOfEditorsThatAreGone)
     EXPECT_TRUE(first.TakeLeftCopies().empty());
     EXPECT_EQ(ReadAll(running.OwnCopyPath()), "running");
     EXPECT_EQ(QDir(folder.path()).entryList({QStringLiteral("*.recovery")}, QDir::Files).size(), 1);
+    // an editor gone without a copy leaves a lock file alone, which the next editor clears away
+    ASSERT_TRUE(testsupport::RunInChild({}, [&] {
+                    QString childError;
+                    return (new RecoveryStore(folder.path()))->Open(childError);
+                }).value_or(false));
+    RecoveryStore next(folder.path());
+    ASSERT_TRUE(next.Open(error));
+    EXPECT_EQ(QDir(folder.path()).entryList({QStringLiteral("*.lock")}, QDir::Files).size(), 4); // 4 live
 }
 
 TEST(RecoveryStore, SaysWhyAFolderCannotBeUsed)
