@@ -1,7 +1,6 @@
 #include "recovery/FileStamp.h"
 #include "recovery/RecoveryCopy.h"
 #include "recovery/RecoveryStore.h"
-#include "recovery/RecoveryWriter.h"
 #include "tests/support/ChildProcess.h"
 
 #include <QDir>
@@ -133,41 +132,6 @@ TEST(RecoveryStore, TakesOnlyCopiesOfEditorsThatAreGone)
     RecoveryStore next(folder.path());
     ASSERT_TRUE(next.Open(error));
     EXPECT_EQ(QDir(folder.path()).entryList({QStringLiteral("*.lock")}, QDir::Files).size(), 4); // 4 live
-}
-
-TEST(RecoveryStore, SaysWhyAFolderCannotBeUsed)
-{
-    QTemporaryDir folder;
-    const QString file = folder.filePath(QStringLiteral("a file"));
-    ASSERT_TRUE(WriteAll(file, "x"));
-    RecoveryStore store(file + QStringLiteral("/recovery"));
-    QString error;
-    EXPECT_FALSE(store.Open(error));
-    EXPECT_FALSE(error.isEmpty());
-}
-
-// The newest snapshot is what the copy holds; a discard leaves no copy, even with a write under way.
-TEST(RecoveryWriter, WritesTheNewestAndDiscards)
-{
-    QTemporaryDir folder;
-    RecoveryStore store(folder.path());
-    QString error;
-    ASSERT_TRUE(store.Open(error));
-    int writes = 0;
-    RecoveryWriter writer(store, [&writes](const QString &failure) {
-        EXPECT_TRUE(failure.isEmpty()) << failure.toStdString();
-        ++writes;
-    });
-    const QString big = QStringLiteral("G01 X1.234 Z-5.678 F0.2\r\n").repeated(200000);
-    for (int i = 0; i < 20; ++i)
-        writer.Write({QStringLiteral("/p.nc"), QDateTime::currentDateTimeUtc(), big + QString::number(i)});
-    writer.Flush();
-    EXPECT_GE(writes, 1);
-    EXPECT_LE(writes, 20);
-    EXPECT_EQ(DecodeCopy(ReadAll(store.OwnCopyPath())).contents.text, big + QStringLiteral("19"));
-    writer.Write({QString(), QDateTime::currentDateTimeUtc(), big});
-    writer.Discard();
-    EXPECT_FALSE(QFile::exists(store.OwnCopyPath()));
 }
 
 // A file only touched is the same file; new contents or a deleted file are not.
