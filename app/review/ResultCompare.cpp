@@ -1,4 +1,4 @@
-#include "app/inspect/ResultCompare.h"
+#include "app/review/ResultCompare.h"
 
 #include "app/pane/TextPane.h"
 

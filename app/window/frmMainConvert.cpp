@@ -6,7 +6,7 @@
 #include "app/convert/Spindle.h"
 #include "app/convert/Unit.h"
 #include "app/convert/XY_CX.h"
-#include "app/inspect/ResultCompare.h"
+#include "app/review/ResultCompare.h"
 #include "app/machine/Machine.h"
 #include "app/pane/TextPane.h"
 #include "app/toolpath/ToolPathView.h"

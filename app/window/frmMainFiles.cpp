@@ -1,7 +1,7 @@
 #include "app/window/frmMain.h"
 
 #include "app/convert/WaitCursor.h"
-#include "app/inspect/ResultCompare.h"
+#include "app/review/ResultCompare.h"
 #include "app/pane/TextPane.h"
 #include "app/window/MainWindowTexts.h"
 #include "app/window/Prompter.h"

@@ -1,6 +1,6 @@
 #include "app/window/frmMain.h"
 
-#include "app/inspect/ResultCompare.h"
+#include "app/review/ResultCompare.h"
 #include "app/pane/TextPane.h"
 #include "app/window/MainStatusBar.h"
 #include "app/window/MainWindowTexts.h"

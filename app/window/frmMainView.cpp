@@ -1,7 +1,7 @@
 #include "app/window/frmMain.h"
 
-#include "app/inspect/PaneColouring.h"
-#include "app/inspect/ResultCompare.h"
+#include "app/review/PaneColouring.h"
+#include "app/review/ResultCompare.h"
 #include "app/pane/TextPane.h"
 #include "app/toolpath/ToolPathView.h"
 #include "app/window/HeadingLayout.h"

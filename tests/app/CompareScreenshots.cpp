@@ -1,7 +1,7 @@
 // Draws the main window with a conversion result and its marks into PNG files, to look at the marks,
 // the scrolling together and the heading (not a test). `xvfb-run compare_screenshots DIR`
 #include "AppFakes.h"
-#include "app/inspect/ResultCompare.h"
+#include "app/review/ResultCompare.h"
 #include "app/pane/AppFonts.h"
 #include "app/pane/TextPane.h"
 #include "app/window/frmMain.h"

@@ -1,4 +1,4 @@
-#include "app/inspect/PaneColouring.h"
+#include "app/review/PaneColouring.h"
 #include "AppFakes.h"
 #include "app/pane/TextPane.h"
 #include "app/window/frmMain.h"

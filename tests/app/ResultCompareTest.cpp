@@ -1,4 +1,4 @@
-#include "app/inspect/ResultCompare.h"
+#include "app/review/ResultCompare.h"
 #include "AppFakes.h"
 #include "app/pane/TextPane.h"
 #include "app/window/frmMain.h"
