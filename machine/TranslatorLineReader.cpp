@@ -4,6 +4,7 @@
 #include "nc/NcNumber.h"
 
 #include <algorithm>
+#include <cmath>
 #include <string_view>
 
 namespace {
@@ -130,10 +131,18 @@ void TranslatorLineReader::HandleChar(QChar c)
         m_scan.ReadWordValue();
         if (!digitFirst)
             NoteStatementChars(from, m_scan.Pos);
+        else if (nc::ReadsWhollyAsNumber(m_scan.Token))
+            line.Sequence = nc::ValueOfText(m_scan.Token);
         break;
     }
-    case u'#':
     case u'D':
+        NoteStatementChars(m_scan.Pos, m_scan.Pos);
+        if (m_scan.Pos < m_scan.LineLength && nc::IsNumericChar(m_scan.CharAt(m_scan.Pos + 1))) {
+            m_scan.ReadNumber();
+            line.D = m_scan.Token;
+        }
+        break;
+    case u'#':
     case u'E':
         NoteStatementChars(m_scan.Pos, m_scan.Pos);
         break;
@@ -208,7 +217,7 @@ void TranslatorLineReader::HandleChar(QChar c)
         ReadValue(line.L);
         break;
     case u'Q':
-        ReadValue(line.Q);
+        line.QGiven = ReadValue(line.Q);
         break;
     case u'R':
         ReadValue(line.R);
@@ -218,8 +227,10 @@ void TranslatorLineReader::HandleChar(QChar c)
         break;
     case u'P':
         m_scan.ReadNumber();
-        if (!m_scan.Token.isEmpty())
+        if (!m_scan.Token.isEmpty()) {
             line.P = m_scan.Token;
+            line.PGiven = true;
+        }
         break;
     case u'S':
         ReadSWord();
@@ -262,8 +273,14 @@ void TranslatorLineReader::ReadGWord()
         line.FeedModeG = 94;
     else if (g == 99)
         line.FeedModeG = 95;
-    else
+    else {
         m_context.State.ModalG = g;
+        line.MainGGiven = true;
+    }
+    if (g >= 70 && g <= 73 && g == std::floor(g))
+        line.CycleG = int(g);
+    else if (g == 20 || g == 21)
+        m_context.State.Inch = g == 20;
     if (g >= 12) {
         if (IsUntranslatableG(g))
             line.UntranslatableG = true;

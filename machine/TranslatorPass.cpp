@@ -29,11 +29,22 @@ void TranslatorPass::Prepare()
     m_context.Failure = TranslationFailure::None;
     m_context.FailureMessage.clear();
     m_reader.Reset();
+    m_cycles.Reset();
+    m_phase = CyclePhase::None;
+    m_waiting = WaitingCall();
+    m_firstBlock.clear();
     m_flaggedLines = 0;
 }
 
+// A call still waiting for its profile when the program ends gets it no more.
 void TranslatorPass::Finish()
 {
+    if (m_phase == CyclePhase::CallWaiting)
+        EndCallWithoutProfile(NextLine::Taken);
+    else if (m_phase == CyclePhase::ReadingProfile)
+        RefuseWaitingCall(NextLine::Taken);
+    EmitRaw(m_context.Result);
+    m_context.Result.resize(0);
     if (m_finished)
         m_finished(m_flaggedLines);
 }
@@ -49,9 +60,12 @@ void TranslatorPass::BeginLine()
 // lines it emitted before it failed).
 void TranslatorPass::EndLine()
 {
+    const std::optional<double> modalBefore = m_context.State.ModalG;
     m_reader.Read(Scan.Line);
     if (!m_context.Failed())
-        TranslateLine(Scan.Line);
+        HandleLine(Scan.Line, modalBefore);
+    else if (m_phase == CyclePhase::CallWaiting || m_phase == CyclePhase::ReadingProfile)
+        RefuseWaitingCall(NextLine::Taken);
     EmitRaw(m_context.Result);
     m_context.Result.resize(0);
     if (m_context.Failed())
@@ -61,34 +75,55 @@ void TranslatorPass::EndLine()
 // What a line gives is written only when it can be stood behind: a line whose output holds a word without
 // a value, a position no source word gave or a feed of zero, a line with a code the rules would drop
 // without a word, and a macro statement all give one comment line instead, quoting the source line, for
-// the user to look at. Whatever else the line did stands.
-void TranslatorPass::TranslateLine(const QString &line)
+// the user to look at. Whatever else the line did stands. After a multiple repetitive cycle the control's
+// motion mode is not the translation's to guess: a move without its G code is checked too.
+void TranslatorPass::TranslateLine(const QString &line, bool mustCheck)
 {
     if (m_context.State.Mode && WriteSpecialLine(line))
         return;
-    const bool headerDone = m_context.State.HeaderDone;
-    const double labelledTool = m_context.State.LabelledTool;
+    TranslatorState &state = m_context.State;
+    const TranslatorLineValues &values = m_context.Line;
+    if (state.MotionUnknown) {
+        if (values.MainGGiven && *state.ModalG >= 0 && *state.ModalG <= 3)
+            state.MotionUnknown = false;
+        else if (!values.MainGGiven && (values.XGiven || values.ZGiven || values.UGiven || values.WGiven ||
+                                        values.YGiven || values.CGiven))
+            mustCheck = true;
+    }
+    if (values.F > 0)
+        state.LastF = values.F;
+    const bool headerDone = state.HeaderDone;
+    const double labelledTool = state.LabelledTool;
+    const qsizetype outputFrom = m_context.Result.size();
     m_context.PositionNotFromSource = false;
     AssembleLine(headerDone, labelledTool);
     if (m_context.Failed())
         return;
-    if (m_context.Line.UntranslatableG || m_context.PositionNotFromSource ||
-        HoldsWordWithoutValue(m_context.Result) || m_reader.HoldsMacroStatement())
-        WriteLineToCheck(line, headerDone, labelledTool);
+    if (mustCheck || m_context.Line.UntranslatableG || m_context.PositionNotFromSource ||
+        HoldsWordWithoutValue(QStringView(m_context.Result).sliced(outputFrom)) ||
+        m_reader.HoldsMacroStatement())
+        WriteLineToCheck(line, headerDone, labelledTool, outputFrom);
 }
 
 // The header goes out before the line if the line's own output held it; the tool label it held goes to
-// the next line that gives output.
-void TranslatorPass::WriteLineToCheck(const QString &line, bool headerDone, double labelledTool)
+// the next line that gives output. The line's output begins at `outputFrom` of the result.
+void TranslatorPass::WriteLineToCheck(const QString &line, bool headerDone, double labelledTool,
+                                      qsizetype outputFrom)
 {
     TranslatorState &state = m_context.State;
-    QString &result = m_context.Result;
-    result.resize(0);
-    if (!headerDone) {
+    m_context.Result.resize(outputFrom);
+    state.HeaderDone = headerDone;
+    state.LabelledTool = labelledTool;
+    AppendLineToCheck(m_context.Result, line);
+}
+
+void TranslatorPass::AppendLineToCheck(QString &result, const QString &line)
+{
+    TranslatorState &state = m_context.State;
+    if (!state.HeaderDone) {
         AppendHeaderText(result);
         state.HeaderDone = true;
     }
-    state.LabelledTool = labelledTool;
     result += u"(要確認 ";
     const qsizetype from = result.size();
     result += line;

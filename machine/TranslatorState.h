@@ -39,8 +39,14 @@ struct TranslatorLineValues
     // A G word whose loss changes the program (units, work offset, incremental mode, rotation, mirror
     // image, polar interpolation): the rules drop it without a word, so the line is flagged.
     bool UntranslatableG = false;
-    bool MacroCallG = false;     // a G65 or G66 word
-    bool MacroStatement = false; // outside comments, "#", "GOTO", "WHILE [", "IF [", "DO1" or "END1"
+    bool MacroCallG = false;        // a G65 or G66 word
+    bool MacroStatement = false;    // outside comments, "#", "GOTO", "WHILE [", "IF [", "DO1" or "END1"
+    bool MainGGiven = false;        // a G word that sets the main G code
+    int CycleG = 0;                 // a G70 to G73 word: a multiple repetitive cycle block
+    std::optional<double> Sequence; // the value of a sequence number that begins with a digit
+    bool PGiven = false;
+    bool QGiven = false;
+    QString D; // the number after D as written, empty without one
 
     // Keeps the comment buffer's storage: the reset runs once per line of programs of a million lines.
     void Reset()
@@ -98,4 +104,7 @@ struct TranslatorState
     bool RotaryToolMode = false;
     double CycleTaper = 0;
     double ThreadTaper = 0;
+    double LastF = 0;           // the last feed a source line gave
+    bool Inch = false;          // G20 was read and no G21 after it
+    bool MotionUnknown = false; // after a multiple repetitive cycle, until a line gives its main G code
 };

@@ -122,13 +122,19 @@ TEST_F(ToolPathViewTest, ComparesTheResultWhileItIsShown)
     m_window->ShowConversionResult();
     Settle(*view);
     ASSERT_TRUE(view->picPath->Shown().result);
-    EXPECT_TRUE(view->lblSummary->text().contains(QStringLiteral("相違 元 1 / 結果 1 箇所")))
+    // the roughing cycle's ways back from each level and from its last pass
+    EXPECT_TRUE(view->lblSummary->text().contains(QStringLiteral("相違 元 8 / 結果 8 箇所")))
         << view->lblSummary->text().toStdString();
 
-    // a click on a move only the result makes selects it in the result pane
+    // a click on a move only the result makes selects it in the result pane: the LAP call's way back from
+    // its first level, 0.4 mm (as a radius) inside FANUC's after its larger retract
     const toolpath::ToolPath &result = *view->picPath->Shown().result;
-    const qsizetype i = toolpath::FirstSegmentOfLine(result, 9);
+    qsizetype i = toolpath::FirstSegmentOfLine(result, 8);
     ASSERT_GE(i, 0);
+    while (std::size_t(i) < result.segments.size() &&
+           !(result.segments[std::size_t(i)].end.z > result.segments[std::size_t(i)].start.z + 10))
+        ++i;
+    ASSERT_LT(std::size_t(i), result.segments.size());
     const toolpath::Segment &s = result.segments[std::size_t(i)];
     const toolpath::Point3 middle{(s.start.x + s.end.x) / 2, 0, (s.start.z + s.end.z) / 2};
     // zoomed in around it until it stands apart from the source's path
@@ -139,7 +145,7 @@ TEST_F(ToolPathViewTest, ComparesTheResultWhileItIsShown)
         QApplication::sendEvent(view->picPath, &wheel);
     }
     QTest::mouseClick(view->picPath, Qt::LeftButton, {}, view->picPath->ToScreen(middle).toPoint());
-    EXPECT_EQ(m_window->RichTextBox2->SelText(), QStringLiteral("N000     X64.4 Z5.1 F0.25"));
+    EXPECT_EQ(m_window->RichTextBox2->SelText(), QStringLiteral("N000 G85 NLAP1 D4 U0.4 W0.1 F0.25"));
 
     m_window->Command2_Click();
     Settle(*view);

@@ -1,6 +1,7 @@
 // Fuzzes the table file reader and the translator: a table file read from the input (or the default
-// table), then a program translated under it. No crash, no hang; a failure keeps a message; no line
-// written holds an address without a value or a feed of zero, and the lines to check are counted.
+// table), then a program translated under it, on its own or as the profile of a roughing cycle. No crash,
+// no hang; a failure keeps a message; no line written holds an address without a value or a feed of zero,
+// the lines to check are counted, and every call of a contour names one that is written, each ended once.
 #include "machine/ConversionTable.h"
 #include "machine/TableFile.h"
 #include "machine/Translator.h"
@@ -56,6 +57,42 @@ void CheckRoundTrip(const ConversionTable &table)
     FuzzCheck(SameTable(table, back));
 }
 
+// The fuzzed lines as the profile of a roughing cycle, before and after the blocks that end it.
+QString InCycle(const QString &lines, uint8_t choice)
+{
+    const QString cycle = (choice & 8) ? u"G72 W1. R0.5\r\nG72 P10 Q20 U0.2 W0.1 F0.2\r\n"_qs
+                                       : u"G71 U2. R0.5\r\nG71 P10 Q20 U0.4 W0.1 F0.25\r\n"_qs;
+    const QString first = (choice & 16) ? u"N10 G00 X30.\r\n"_qs : QString();
+    return u"G00 X62. Z5.\r\n"_qs + cycle + first + lines + u"\r\nN20 G01 X62.\r\nG70 P10 Q20\r\nX1.\r\n"_qs;
+}
+
+// A call's contour is in the output, and each contour heading has its end.
+void CheckContours(QStringView text)
+{
+    qsizetype headings = 0;
+    qsizetype ends = 0;
+    QList<QStringView> names;
+    QList<QStringView> calls;
+    for (const QStringView line : text.split(u"\r\n")) {
+        if (line.startsWith(u"NL") && (line.endsWith(u" G81") || line.endsWith(u" G82"))) {
+            ++headings;
+            names.append(line.first(line.size() - 4));
+        } else if (line == u"N000 G80") {
+            ++ends;
+        }
+        if (line.startsWith(u'('))
+            continue; // a comment: a line to check quotes its source
+        for (const QStringView call : {u" G85 NL", u" G86 NL", u" G87 NL"}) {
+            const qsizetype at = line.indexOf(call);
+            if (at >= 0)
+                calls.append(line.sliced(at + 5).split(u' ').front());
+        }
+    }
+    FuzzCheck(headings == ends);
+    for (const QStringView call : calls)
+        FuzzCheck(names.contains(call));
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
@@ -69,7 +106,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     }
     TranslatorOptions options;
     options.Check1 = choice & 2;
-    const TranslationResult result = TranslateProgram(nc::DecodeCp932(input.Rest()).text, table, options);
+    QString program = nc::DecodeCp932(input.Rest()).text;
+    if (choice & 4)
+        program = InCycle(program, choice);
+    const TranslationResult result = TranslateProgram(program, table, options);
     FuzzCheck(!result.failed || !result.message.isEmpty());
     // Every line written holds a value after each address, save a program number line and the header
     // (the table's text as it stands, which may run over lines); each line to check was counted.
@@ -78,5 +118,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     for (const QStringView line : QStringView(text).split(u"\r\n"))
         FuzzCheck(line.startsWith(u'O') || !translator::HoldsWordWithoutValue(line));
     FuzzCheck(result.flaggedLines <= result.text.count(u"(要確認 "_qs));
+    if (!result.failed)
+        CheckContours(result.text);
     return 0;
 }

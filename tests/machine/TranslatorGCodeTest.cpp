@@ -1,4 +1,5 @@
 #include "TranslatorTestSupport.h"
+#include "machine/TranslatorCycles.h"
 
 using namespace translator_test;
 
@@ -6,6 +7,7 @@ namespace {
 
 const Lines AtX50Z5 = {u"G00 X50. Z5."};
 const Lines AtX50Z2 = {u"G00 X50. Z2."};
+const Lines AtX62Z5 = {u"G00 X62. Z5."};
 const Lines Cutting = {u"G01 X30. Z0. F0.2"};
 // A peck drilling cycle is in force, with C0 as the last C value read.
 const Lines Drilling = {u"G00 X50. Z5. C0", u"G83 X0 Z-20. R-1. Q5000 F0.1"};
@@ -94,10 +96,7 @@ TEST(TranslatorGCodes, ThreadCuttingCoordinateSettingMacros)
              {u"G143", u"X40."},
              {u"N000(*** G143 自動ノーズR補正機能は無いため手動でG40,G41,G42を追加してください。***)",
               u"N000     X40"}},
-            {"other G codes write nothing and stay in force",
-             AtX50Z5,
-             {u"G54", u"X40.", u"G70 P10 Q20"},
-             {u"N000     X40"}},
+            {"other G codes write nothing and stay in force", AtX50Z5, {u"G54", u"X40."}, {u"N000     X40"}},
             {"G86 is not an OSP drilling cycle",
              AtX50Z5,
              {u"G86 X0 Z-5. R-1. F0.1", u"G00 X50."},
@@ -284,4 +283,98 @@ TEST(TranslatorGCodes, ThreadCuttingCycle)
              {u"N000 G33 X18.4 Z-15 I0.5 F1.5", u"N000 G00 X50", u"N000 G33 X19.4 F1.5", u"N000     X19"}},
         },
         StandardTable());
+}
+
+// A roughing cycle calls its profile written once as the contour right after the call; the profile is
+// never run as moves, and a cycle that cannot be called shows its blocks and its profile for checking.
+TEST(TranslatorGCodes, TurningCyclesAsLap)
+{
+    CheckCases(
+        {
+            {"G71 and G70, worked by hand: the depth of cut as a diameter",
+             AtX62Z5,
+             {u"G71 U2. R0.5", u"G71 P10 Q20 U0.4 W0.1 F0.25", u"N10 G00 X30.", u"G01 Z-20. F0.15",
+              u"G02 X40. Z-25. R5.", u"N20 G01 X62.", u"G70 P10 Q20", u"G00 X200. Z150."},
+             {u"N000 G85 NLAP1 D4 U0.4 W0.1 F0.25", u"NLAP1 G81", u"N000 G00 X30", u"N000 G01 Z-20 F0.15",
+              u"N000 G02 X40 Z-25 L5", u"N000 G01 X62", u"N000 G80", u"N000 G87 NLAP1",
+              u"N000 G00 X200 Z150"}},
+            {"G72 and G70 over a transverse contour, the depth along Z",
+             {u"G00 X82. Z2."},
+             {u"G72 W2. R0.5", u"G72 P30 Q40 U0.4 W0.1 F0.2", u"N30 G00 Z-20.", u"G01 X40.", u"N40 Z2.",
+              u"G70 P30 Q40"},
+             {u"N000 G85 NLAP1 D2 U0.4 W0.1 F0.2", u"NLAP1 G82", u"N000 G00 Z-20", u"N000 G01 X40",
+              u"N000     Z2", u"N000 G80", u"N000 G87 NLAP1"}},
+            {"G73 as copy turning, its relief over the divisions; a speed on a line before the call",
+             {u"G00 X70. Z5."},
+             {u"G73 U8. W0 R5", u"G73 P50 Q60 U0.4 W0.1 F0.2 S150", u"N50 G00 X30.", u"G01 Z-20. F0.1",
+              u"N60 X70."},
+             {u"N000 S150", u"N000 G86 NLAP1 D4 U0.4 W0.1 F0.2", u"NLAP1 G81", u"N000 G00 X30",
+              u"N000 G01 Z-20 F0.1", u"N000     X70", u"N000 G80"}},
+            {"the one-block G71, its depth in thousandths; the feed in force before it",
+             {u"G00 X62. Z5.", u"G01 F0.3"},
+             {u"G71 P10 Q20 U0.4 W0.1 D1500", u"N10 G01 X30.", u"N20 Z-20."},
+             {u"N000 G85 NLAP1 D3 U0.4 W0.1 F0.3", u"NLAP1 G81", u"N000 G01 X30", u"N000     Z-20",
+              u"N000 G80"}},
+            {"a contour line with a code the contour does not take is checked",
+             AtX62Z5,
+             {u"G71 U1. R0.5", u"G71 P10 Q20 F0.2", u"N10 G00 G42 X30.", u"G01 Z-20. M08", u"G00 X40.",
+              u"N20 G01 G40 X62."},
+             {u"N000 G85 NLAP1 D2 F0.2", u"NLAP1 G81", u"(要確認 N10 G00 G42 X30. )",
+              u"(要確認 G01 Z-20. M08 )", u"(要確認 G00 X40. )", u"(要確認 N20 G01 G40 X62. )", u"N000 G80"}},
+            {"two cycles and the finish share one profile; a G72 cannot take a longitudinal one",
+             AtX62Z5,
+             {u"G71 U2. R0.5", u"G71 P10 Q20 U0.4 W0.1 F0.25", u"N10 G00 X30.", u"N20 G01 Z-20. F0.1",
+              u"G73 U4. R3", u"G73 P10 Q20 U0.2 W0.05", u"G72 W1. R0.5", u"G72 P10 Q20", u"G70 P10 Q20"},
+             {u"N000 G85 NLAP1 D4 U0.4 W0.1 F0.25", u"NLAP1 G81", u"N000 G00 X30", u"N000 G01 Z-20 F0.1",
+              u"N000 G80", u"N000 G86 NLAP1 D4 U0.2 W0.05 F0.25", u"(要確認 G72 W1. R0.5 )",
+              u"(要確認 G72 P10 Q20 )", u"N000 G87 NLAP1"}},
+            {"a new profile of the same blocks gets the next name",
+             AtX62Z5,
+             {u"G71 U2. R0.5", u"G71 P10 Q20 F0.25", u"N10 G00 X30.", u"N20 G01 Z-20.", u"G71 P10 Q20",
+              u"N10 G00 X40.", u"N20 G01 Z-10.", u"G70 P10 Q20"},
+             {u"N000 G85 NLAP1 D4 F0.25", u"NLAP1 G81", u"N000 G00 X30", u"N000 G01 Z-20", u"N000 G80",
+              u"N000 G85 NLAP2 D4 F0.25", u"NLAP2 G81", u"N000 G00 X40", u"N000 G01 Z-10", u"N000 G80",
+              u"N000 G87 NLAP2"}},
+            {"a Q that names no block: the cycle ends at the end of the program",
+             AtX62Z5,
+             {u"G71 U2. R0.5", u"G71 P10 Q99 U0.4 W0.1 F0.25", u"N10 G00 X30.", u"N20 G01 Z-20.", u"M30"},
+             {u"(要確認 G71 U2. R0.5 )", u"(要確認 G71 P10 Q99 U0.4 W0.1 F0.25 )", u"(要確認 N10 G00 X30. )",
+              u"(要確認 N20 G01 Z-20. )", u"NEND M02", u"", u"", u""}},
+            // the checked line's position stands, as for every line to check
+            {"no depth known: the blocks, the profile and a move without its G code after it are checked",
+             AtX62Z5,
+             {u"G71 P10 Q20 U0.4 W0.1 F0.25", u"N10 G00 X30.", u"G01 Z-20.", u"N20 X62.", u"X100.",
+              u"G00 X100."},
+             {u"(要確認 G71 P10 Q20 U0.4 W0.1 F0.25 )", u"(要確認 N10 G00 X30. )", u"(要確認 G01 Z-20. )",
+              u"(要確認 N20 X62. )", u"(要確認 X100. )", u"N000 G00"}},
+            {"forms without a counterpart: a D with a point, inch, a T word, one division, G70 alone",
+             AtX62Z5,
+             {u"G71 P1 Q2 D1.5 F0.2", u"G20", u"G71 P3 Q4 D1500 F0.2", u"G21", u"G71 U1.",
+              u"G71 P5 Q6 F0.2 T0202", u"G73 U3. R1", u"G73 P7 Q8 F0.2", u"G70 P9 Q9"},
+             {u"(要確認 G71 P1 Q2 D1.5 F0.2 )", u"(要確認 G20 )", u"(要確認 G71 P3 Q4 D1500 F0.2 )",
+              u"(要確認 G21 )", u"(要確認 G71 U1. )", u"(要確認 G71 P5 Q6 F0.2 T0202 )",
+              u"(要確認 G73 U3. R1 )", u"(要確認 G73 P7 Q8 F0.2 )", u"(要確認 G70 P9 Q9 )"}},
+            {"a profile that comes later, after other lines, is checked where it comes",
+             AtX62Z5,
+             {u"G71 U2. R0.5", u"G71 P10 Q20 F0.25", u"G00 X70.", u"N10 G00 X30.", u"N20 G01 Z-20.",
+              u"G00 X80."},
+             {u"(要確認 G71 U2. R0.5 )", u"(要確認 G71 P10 Q20 F0.25 )", u"N000     X70",
+              u"(要確認 N10 G00 X30. )", u"(要確認 N20 G01 Z-20. )", u"N000     X80"}},
+            {"a comment between the call and its profile; another cycle cuts a profile short",
+             AtX62Z5,
+             {u"G71 U2. R0.5", u"G71 P10 Q20 F0.25", u"(FINISH)", u"N10 G00 X30.", u"G01 Z-20.",
+              u"G90 X20. Z-5. F0.1", u"N20 X62."},
+             {u"(要確認 G71 U2. R0.5 )", u"(要確認 G71 P10 Q20 F0.25 )", u"(FINISH )",
+              u"(要確認 N10 G00 X30. )", u"(要確認 G01 Z-20. )", u"N000     X20", u"N000 G01 Z-5 F0.1",
+              u"N000     X62", u"N000 G00 Z5", u"(要確認 N20 X62. )"}},
+        },
+        StandardTable());
+}
+
+TEST(TranslatorGCodes, ContourNamesKeepToFourCharactersAfterN)
+{
+    const std::pair<int, const char *> names[] = {{1, "NLAP1"},  {9, "NLAP9"},   {10, "NLA10"},
+                                                  {99, "NLA99"}, {100, "NL100"}, {999, "NL999"}};
+    for (const auto &[label, name] : names)
+        EXPECT_EQ(TranslatorCycles::LabelName(label).toStdString(), name) << label;
 }

@@ -23,6 +23,11 @@ TEST(TranslatorPass, PiecesGiveWhatTheWholeGives)
         u"G00 X1. (LEFT OPEN\r\nX2.\r\n"_qs,
         u"G00 X50. Z5.\r\n(NOTE\r\n)G00 X10.\r\n)A) X40.\r\n(B\r\n)\r\nX30.\r\n"_qs,
         u"G18 G20 G90\r\nT0101\r\n#1=2.\r\nU1.\r\nG00 X10. Z2.\r\nG90 X8. Z-5.\r\nM08\r\nX7.\r\n"_qs,
+        u"G00 X62. Z5.\r\nG71 U2. R0.5\r\nG71 P10 Q20 U0.4 F0.25\r\n(C)\r\nN10 G00 X30.\r\nG01 Z-20. F0.1\r\n"
+        u"N20 X62.\r\nG70 P10 Q20\r\nG71 P10 Q20 D1000 F0.2\r\nX70.\r\n"_qs,
+        u"G00 X62. Z5.\r\nG71 P10 Q30 F0.2\r\nN10 G00 X30.\r\nN20 G01 Z-2.\r\nG90 X20. Z-5. F0.1\r\nN30 "
+        u"X1.\r\n"
+        u"G73 U3. R3\r\nG73 P1 Q2 F0.1\r\nN1 G01 X3.\r\n"_qs,
     };
     const ConversionTable table = StandardTable();
     std::mt19937 random(7);

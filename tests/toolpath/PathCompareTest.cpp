@@ -83,11 +83,10 @@ TEST(PathCompare, TranslatorOutputFollowsItsSourcePath)
     EXPECT_EQ(same.resultPlaces, 0);
 }
 
-// The example program's roughing cycle is one the translator writes as moves: its depth and allowances
-// become moves and its profile is run once, where the source's cycle makes its roughing passes and goes
-// back to its start point. The comparison points at exactly those lines: in the source the cycle's block
-// and the rapid that leaves the start point; in the translation every line from the cycle's to that rapid,
-// which leaves from the end of the profile.
+// The example program's roughing cycle becomes a LAP call over its profile: the same levels, cuts and last
+// pass. The two controls differ only in the moves between cuts, FANUC retracting by its R0.5 and OSP by its
+// relief of 0.1 mm, and in the way back to the start point (OSP moves Z first): the comparison points at
+// the cycle's block alone, on either side, once for each way back.
 TEST(PathCompare, FindsWhereTheTranslationMovesElsewhere)
 {
     QFile file(QStringLiteral(BRINDLEWICK_DATA_DIR "/example.nc"));
@@ -101,11 +100,11 @@ TEST(PathCompare, FindsWhereTheTranslationMovesElsewhere)
     const ToolPath fanuc = WalkToolPath(source, options);
     const ToolPath osp = WalkToolPath(translated.text, options);
     const PathComparison comparison = ComparePaths(fanuc, osp);
-    EXPECT_EQ(DifferingLines(fanuc, comparison.sourceDiffers), (std::set<int>{9, 17}));
-    EXPECT_EQ(DifferingLines(osp, comparison.resultDiffers),
-              (std::set<int>{8, 9, 10, 11, 12, 13, 14, 15, 16, 17}));
-    EXPECT_EQ(comparison.sourcePlaces, 1);
-    EXPECT_EQ(comparison.resultPlaces, 1);
+    EXPECT_EQ(DifferingLines(fanuc, comparison.sourceDiffers), (std::set<int>{9}));
+    EXPECT_EQ(DifferingLines(osp, comparison.resultDiffers), (std::set<int>{8}));
+    // seven levels (Ø58 to Ø34) and the return after the last pass
+    EXPECT_EQ(comparison.sourcePlaces, 8);
+    EXPECT_EQ(comparison.resultPlaces, 8);
 }
 
 // The conversions that keep the tool where it was: their results draw the source's path.
