@@ -96,6 +96,7 @@ private:
     bool HandleProfile(const QString &line, bool special);
     void HandleCycleBlock(const QString &line, const QString &firstBlock, std::optional<double> modalBefore);
     void WriteFinishingCall(const TranslatorCycles::Contour &contour);
+    void AppendCallComment(QString &out) const;
     bool StartContour();
     void ReadContourLine(const QString &line, bool special);
     void WriteContour();

@@ -71,13 +71,16 @@ void TranslatorPass::HandleLine(const QString &line, std::optional<double> modal
             return;
         break;
     case CyclePhase::FlaggingProfile:
-        if (!special) {
-            AppendLineToCheck(m_context.Result, line);
-            if (m_context.Line.Sequence == m_flagUntil || ++m_flaggedInProfile > MostProfileLines)
-                m_phase = CyclePhase::None;
-            return;
+        if (special)
+            break;
+        if (CrossesProfile(m_context.Line, m_context.State.ModalG)) {
+            m_phase = CyclePhase::None;
+            break;
         }
-        break;
+        AppendLineToCheck(m_context.Result, line);
+        if (m_context.Line.Sequence == m_flagUntil || ++m_flaggedInProfile > MostProfileLines)
+            m_phase = CyclePhase::None;
+        return;
     case CyclePhase::None:
         break;
     }
@@ -177,6 +180,7 @@ void TranslatorPass::HandleCycleBlock(const QString &line, const QString &firstB
     }
     m_waiting.Clear();
     m_waiting.call = *call;
+    AppendCallComment(m_waiting.call.words);
     m_waiting.blocks = std::move(blocks);
     m_waiting.state = state;
     m_waiting.words = m_context.Words;
@@ -207,8 +211,20 @@ void TranslatorPass::WriteFinishingCall(const TranslatorCycles::Contour &contour
     QString line = CallLineStart();
     line += u" G87 ";
     line += TranslatorCycles::LabelName(contour.label);
+    AppendCallComment(line);
     m_context.Emit(line);
     m_context.State.LastG = -1;
+}
+
+// The comment of the cycle's block follows the call's words, as on any line.
+void TranslatorPass::AppendCallComment(QString &out) const
+{
+    const QString &comment = m_context.Line.CommentText;
+    if (comment.isEmpty())
+        return;
+    out += u"( ";
+    out += comment;
+    out += u')';
 }
 
 bool TranslatorPass::StartContour()
@@ -396,6 +412,8 @@ void TranslatorPass::StartFlaggingProfile(double last, const QString &line)
 {
     m_flagUntil = last;
     m_flaggedInProfile = 0;
+    // the profile's G codes were read, not run: the motion mode after it is not known
+    m_context.State.MotionUnknown = true;
     AppendLineToCheck(m_context.Result, line);
     m_phase = m_context.Line.Sequence == last ? CyclePhase::None : CyclePhase::FlaggingProfile;
 }
