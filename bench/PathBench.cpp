@@ -49,45 +49,6 @@ Settings ReadSettings(const QStringList &args)
     return settings;
 }
 
-// A lathe program of `lines` lines made of roughing cycles: each a G71 over a profile of a face, a taper, a
-// diameter, an arc and a shoulder, then its G70 (every third a G73 instead), sizes varying from
-// cycle to cycle so that the passes end on every kind of profile segment.
-QString GenerateCycleProgram(qsizetype lines)
-{
-    QString text;
-    text.reserve(lines * 24);
-    qsizetype written = 0;
-    const auto line = [&](const QString &l) {
-        text += l;
-        text += QStringLiteral("\r\n");
-        ++written;
-    };
-    line(QStringLiteral("G50 S3000"));
-    line(QStringLiteral("G96 S180 M03"));
-    for (int k = 0; written < lines; ++k) {
-        const int d = 20 + k % 17;
-        const int z = 10 + k % 23;
-        const auto n = [](double v) { return QString::number(v, 'f', 1); };
-        line(QStringLiteral("G00 X%1. Z5.").arg(d + 34));
-        if (k % 3 == 2) {
-            line(QStringLiteral("G73 U4. W1. R3"));
-            line(QStringLiteral("G73 P10 Q20 U0.4 W0.1 F0.25"));
-        } else {
-            line(QStringLiteral("G71 U%1 R0.5").arg(n(2 + (k % 4) * 0.5)));
-            line(QStringLiteral("G71 P10 Q20 U0.4 W0.1 F0.25"));
-        }
-        line(QStringLiteral("N10 G00 X%1.").arg(d));
-        line(QStringLiteral("G01 Z-%1. F0.15").arg(z));
-        line(QStringLiteral("X%1. Z-%2.").arg(d + 10).arg(z + 10));
-        line(QStringLiteral("Z-%1.").arg(z + 25));
-        line(QStringLiteral("G02 X%1. Z-%2. R5.").arg(d + 20).arg(z + 30));
-        line(QStringLiteral("G01 X%1.").arg(d + 28));
-        line(QStringLiteral("N20 X%1.").arg(d + 32));
-        line(QStringLiteral("G70 P10 Q20"));
-    }
-    return text;
-}
-
 double MedianSeconds(int repetitions, const std::function<void()> &work)
 {
     std::vector<double> seconds;
@@ -186,7 +147,8 @@ int main(int argc, char **argv)
             Measure(u"lathe"_qs, bench::GenerateLatheProgram(lines, 1), lines, settings.repetitions));
         rows.push_back(
             Measure(u"mill"_qs, bench::GenerateMillProgram(lines, 2), lines, settings.repetitions));
-        rows.push_back(Measure(u"cycles"_qs, GenerateCycleProgram(lines), lines, settings.repetitions));
+        rows.push_back(
+            Measure(u"cycles"_qs, bench::GenerateCycleProgram(lines), lines, settings.repetitions));
     }
     QFile file(settings.resultsPath);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {

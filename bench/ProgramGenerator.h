@@ -13,5 +13,7 @@ namespace bench {
 QString GenerateLatheProgram(qsizetype lines, unsigned seed);
 QString GenerateMillProgram(qsizetype lines, unsigned seed);
 QString GenerateFinishingProgram(qsizetype lines, unsigned seed);
+// A lathe program of roughing cycles: G71 (every third a G73) over a profile that follows it, then G70.
+QString GenerateCycleProgram(qsizetype lines);
 
 } // namespace bench

@@ -1,6 +1,6 @@
 // Writes the benchmark's generated programs (code page 932, as the benchmark writes them) to a folder, for
 // the tools that compare two converters on them: brindlewick-bench-programs FOLDER LINES [SEED]
-// gives lathe_LINES.nc, mill_LINES.nc, 1line_LINES.nc and finish_LINES.nc.
+// gives lathe_LINES.nc, mill_LINES.nc, 1line_LINES.nc, finish_LINES.nc and cycles_LINES.nc.
 
 #include "bench/ProgramGenerator.h"
 #include "nc/ProgramText.h"
@@ -37,7 +37,8 @@ int main(int argc, char *argv[])
     bool ok =
         Write(dir.filePath(name.arg(u"lathe").arg(lines)), bench::GenerateLatheProgram(lines, seed)) &&
         Write(dir.filePath(name.arg(u"mill").arg(lines)), mill) &&
-        Write(dir.filePath(name.arg(u"finish").arg(lines)), bench::GenerateFinishingProgram(lines, seed));
+        Write(dir.filePath(name.arg(u"finish").arg(lines)), bench::GenerateFinishingProgram(lines, seed)) &&
+        Write(dir.filePath(name.arg(u"cycles").arg(lines)), bench::GenerateCycleProgram(lines));
     // the mill-turn program with LF line ends is one line to the conversions, as in the benchmark
     mill.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     ok = ok && Write(dir.filePath(name.arg(u"1line").arg(lines)), mill);
