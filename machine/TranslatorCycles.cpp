@@ -149,6 +149,13 @@ int TranslatorCycles::AddContour(const Call &call)
     return m_lastLabel;
 }
 
+void TranslatorCycles::DropContour(const Call &call, int label)
+{
+    m_contours.erase({call.first, call.last});
+    if (label == m_lastLabel)
+        --m_lastLabel;
+}
+
 QString TranslatorCycles::LabelName(int label)
 {
     const QString digits = QString::number(label);

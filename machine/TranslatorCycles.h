@@ -52,6 +52,9 @@ public:
     const Contour *Find(const Call &call) const;
     // Notes a new contour for the call and returns its label number, or 0 when the names have run out.
     int AddContour(const Call &call);
+    // Forgets the contour `label` of the call, whose writing was given up: no later call names it, nor the
+    // contour of the same blocks before it (which of the two the control would take is not known).
+    void DropContour(const Call &call, int label);
 
     // The sequence name of contour `label`: NLAP1 to NLAP9, NLA10 to NLA99, NL100 to NL999 (four letters
     // and digits after N, beginning with a letter, like the translator's NMAX and NT01).

@@ -358,6 +358,8 @@ void TranslatorPass::RefuseWaitingCall(NextLine next, const QString *profileLine
         from = held.outputEnd;
     }
     out += rest;
+    if (m_waiting.label != 0)
+        m_cycles.DropContour(m_waiting.call, m_waiting.label);
     m_cycles.NoteRefusedProfile(m_waiting.call.first, m_waiting.call.last);
     // nothing of the cycle was written: the output's motion mode is the one before it
     state.MotionUnknown = true;

@@ -80,12 +80,12 @@ void CheckContours(QStringView text)
         } else if (line == u"N000 G80") {
             ++ends;
         }
-        if (line.startsWith(u'('))
-            continue; // a comment: a line to check quotes its source
+        // the words before any comment: a line to check, or a comment, quotes its source
+        const QStringView words = line.first(line.contains(u'(') ? line.indexOf(u'(') : line.size());
         for (const QStringView call : {u" G85 NL", u" G86 NL", u" G87 NL"}) {
-            const qsizetype at = line.indexOf(call);
+            const qsizetype at = words.indexOf(call);
             if (at >= 0)
-                calls.append(line.sliced(at + 5).split(u' ').front());
+                calls.append(words.sliced(at + 5).split(u' ').front());
         }
     }
     FuzzCheck(headings == ends);
@@ -119,6 +119,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         FuzzCheck(line.startsWith(u'O') || !translator::HoldsWordWithoutValue(line));
     FuzzCheck(result.flaggedLines <= result.text.count(u"(要確認 "_qs));
     if (!result.failed)
-        CheckContours(result.text);
+        CheckContours(text); // the header holds the table's text as it stands
     return 0;
 }

@@ -361,13 +361,14 @@ TEST(TranslatorGCodes, TurningCyclesAsLap)
              {u"(要確認 G71 U2. R0.5 )", u"(要確認 G71 P10 Q20 F0.25 )", u"N000     X70",
               u"(要確認 N10 G00 X30. )", u"(要確認 N20 G01 Z-20. )", u"N000     X80",
               u"(要確認 G71 P30 Q40 )", u"(要確認 N30 G01 X10. )", u"NEND M02", u"", u"", u""}},
-            {"a comment between the call and its profile; another cycle cuts a profile short",
+            {"a comment between the call and its profile; another cycle cuts a profile short, and its "
+             "contour is no one's to call",
              AtX62Z5,
              {u"G71 U2. R0.5", u"G71 P10 Q20 F0.25", u"(FINISH)", u"N10 G00 X30.", u"G01 Z-20.",
-              u"G90 X20. Z-5. F0.1", u"N20 X62."},
+              u"G90 X20. Z-5. F0.1", u"N20 X62.", u"G70 P10 Q20"},
              {u"(要確認 G71 U2. R0.5 )", u"(要確認 G71 P10 Q20 F0.25 )", u"(FINISH )",
               u"(要確認 N10 G00 X30. )", u"(要確認 G01 Z-20. )", u"N000     X20", u"N000 G01 Z-5 F0.1",
-              u"N000     X62", u"N000 G00 Z5", u"(要確認 N20 X62. )"}},
+              u"N000     X62", u"N000 G00 Z5", u"(要確認 N20 X62. )", u"(要確認 G70 P10 Q20 )"}},
         },
         StandardTable());
 }
