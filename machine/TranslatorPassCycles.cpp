@@ -237,8 +237,9 @@ bool TranslatorPass::StartContour()
     return true;
 }
 
-// A line of the contour, written by the motion rules. The contour takes G00 (in its first block only),
-// G01, G02, G03, positions, arc words, F and S: a line with anything else is shown for checking. The first
+// A line of the contour, written by the motion rules. The contour takes G00 (in its first block only, given
+// or in force), G01, G02, G03, positions, arc words, F and S: a line with anything else is shown for
+// checking. The first
 // block must give G00 or G01, as the control's cycle needs it.
 void TranslatorPass::ReadContourLine(const QString &line, bool special)
 {
@@ -277,9 +278,9 @@ bool TranslatorPass::ContourTakesLine(bool first) const
 {
     const TranslatorLineValues &values = m_context.Line;
     const std::optional<double> &g = m_context.State.ModalG;
-    return IsMotion(g) && !(g == 0 && !first && values.MainGGiven) && values.NoseRG == 0 &&
-           values.PlaneG == 0 && values.SpindleG == 0 && values.FeedModeG == 0 && !(values.T > 0) &&
-           values.MCount == 0 && !values.YGiven && !values.CGiven && values.H == -1 && !values.MacroCallG;
+    return IsMotion(g) && !(g == 0 && !first) && values.NoseRG == 0 && values.PlaneG == 0 &&
+           values.SpindleG == 0 && values.FeedModeG == 0 && !(values.T > 0) && values.MCount == 0 &&
+           !values.YGiven && !values.CGiven && values.H == -1 && !values.MacroCallG;
 }
 
 // The call, the lines held before the contour, the contour's heading, its lines and its end.
