@@ -67,6 +67,10 @@ std::optional<TranslatorCycles::Call> TranslatorCycles::CallOf(const TranslatorL
     call.first = *first;
     call.last = line.Q;
     if (call.fanucG == 70) {
+        // The finish runs at the contour's own feeds and speeds: a feed, speed or allowance of the block
+        // would be dropped.
+        if (line.F > 0 || line.S > 0 || line.UGiven || line.WGiven)
+            return std::nullopt;
         call.ospG = 87;
         return call;
     }
