@@ -24,7 +24,8 @@ struct TranslationResult
     QString message;
     // The source lines whose output was replaced by a line for the user to check, "(要確認 ...)": a word
     // without a value, a position no source word gave, a feed of zero, a code the translation drops, a
-    // macro statement.
+    // macro statement, the blocks and profile of a turning cycle that cannot be called, a contour line
+    // with a code the contour does not take, a move without its G code after a cycle.
     qsizetype flaggedLines = 0;
 };
 
