@@ -63,6 +63,7 @@ public:
     // The P..Q range of a cycle that could not be translated, whose blocks are shown for checking where
     // they come.
     void NoteRefusedProfile(double first, double last);
+    bool RefusesProfiles() const { return !m_refusedProfiles.empty(); }
     // The last block of a refused profile that begins with sequence number `first`, if any.
     std::optional<double> RefusedProfileFrom(double first) const;
 

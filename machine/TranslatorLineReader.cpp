@@ -131,8 +131,8 @@ void TranslatorLineReader::HandleChar(QChar c)
         m_scan.ReadWordValue();
         if (!digitFirst)
             NoteStatementChars(from, m_scan.Pos);
-        else if (nc::ReadsWhollyAsNumber(m_scan.Token))
-            line.Sequence = nc::ValueOfText(m_scan.Token);
+        else
+            line.SequenceText = QStringView(m_scan.Line).sliced(from - 1, m_scan.Pos - from + 1);
         break;
     }
     case u'D':

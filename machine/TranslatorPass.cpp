@@ -117,7 +117,7 @@ void TranslatorPass::WriteLineToCheck(const QString &line, bool headerDone, doub
     AppendLineToCheck(m_context.Result, line);
 }
 
-void TranslatorPass::AppendLineToCheck(QString &result, const QString &line)
+void TranslatorPass::AppendLineToCheck(QString &result, QStringView line)
 {
     TranslatorState &state = m_context.State;
     if (!state.HeaderDone) {

@@ -47,11 +47,11 @@ private:
         ReadingProfile,
         FlaggingProfile,
     };
-    // A line read while a call waits: its source, and where what it gives if the call is translated ends
-    // in the held output.
+    // A line read while a call waits: where its source ends in the held sources, and where what it gives
+    // if the call is translated ends in the held output.
     struct HeldLine
     {
-        QString source;
+        qsizetype sourceEnd = 0;
         qsizetype outputEnd = 0;
         bool special = false;
     };
@@ -76,6 +76,7 @@ private:
         void Clear()
         {
             held.clear();
+            sources.resize(0);
             output.resize(0);
             blocks.clear();
             prefix.resize(0);
@@ -110,7 +111,7 @@ private:
     QString CallLineStart();
     void TranslateLine(const QString &line, bool mustCheck = false);
     void WriteLineToCheck(const QString &line, bool headerDone, double labelledTool, qsizetype outputFrom);
-    void AppendLineToCheck(QString &out, const QString &line);
+    void AppendLineToCheck(QString &out, QStringView line);
     void AssembleLine(bool headerDone, double labelledTool);
     bool WriteSpecialLine(const QString &line);
     void AppendHeader();

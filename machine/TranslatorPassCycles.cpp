@@ -78,7 +78,7 @@ void TranslatorPass::HandleLine(const QString &line, std::optional<double> modal
             break;
         }
         AppendLineToCheck(m_context.Result, line);
-        if (m_context.Line.Sequence == m_flagUntil || ++m_flaggedInProfile > MostProfileLines)
+        if (m_context.Line.Sequence() == m_flagUntil || ++m_flaggedInProfile > MostProfileLines)
             m_phase = CyclePhase::None;
         return;
     case CyclePhase::None:
@@ -93,8 +93,10 @@ void TranslatorPass::HandleLine(const QString &line, std::optional<double> modal
         HandleCycleBlock(line, firstBlock, modalBefore);
         return;
     }
-    if (values.Sequence) {
-        if (const std::optional<double> last = m_cycles.RefusedProfileFrom(*values.Sequence)) {
+    if (!values.SequenceText.isEmpty() && m_cycles.RefusesProfiles()) {
+        const std::optional<double> sequence = values.Sequence();
+        if (const std::optional<double> last =
+                sequence ? m_cycles.RefusedProfileFrom(*sequence) : std::nullopt) {
             StartFlaggingProfile(*last, line);
             return;
         }
@@ -113,7 +115,7 @@ bool TranslatorPass::HandleWaitingCall(const QString &line, bool special)
         return true;
     }
     const TranslatorLineValues &values = m_context.Line;
-    if (!special && values.CycleG == 0 && values.Sequence == m_waiting.call.first) {
+    if (!special && values.CycleG == 0 && values.Sequence() == m_waiting.call.first) {
         if (StartContour())
             ReadContourLine(line, false);
         else
@@ -263,7 +265,7 @@ void TranslatorPass::ReadContourLine(const QString &line, bool special)
         }
     }
     HoldResult(line, special);
-    if (!special && m_context.Line.Sequence == m_waiting.call.last)
+    if (!special && m_context.Line.Sequence() == m_waiting.call.last)
         WriteContour();
 }
 
@@ -271,7 +273,8 @@ void TranslatorPass::HoldResult(const QString &line, bool special)
 {
     m_waiting.output += m_context.Result;
     m_context.Result.resize(0);
-    m_waiting.held.push_back({Kept(line), m_waiting.output.size(), special});
+    m_waiting.sources += line;
+    m_waiting.held.push_back({m_waiting.sources.size(), m_waiting.output.size(), special});
 }
 
 bool TranslatorPass::ContourTakesLine(bool first) const
@@ -350,13 +353,16 @@ void TranslatorPass::RefuseWaitingCall(NextLine next, const QString *profileLine
     QString rest = std::exchange(out, QString());
     for (const QString &block : m_waiting.blocks)
         AppendLineToCheck(out, block);
-    qsizetype from = 0;
+    qsizetype outputFrom = 0;
+    qsizetype sourceFrom = 0;
     for (const HeldLine &held : m_waiting.held) {
         if (held.special)
-            out += QStringView(m_waiting.output).sliced(from, held.outputEnd - from);
+            out += QStringView(m_waiting.output).sliced(outputFrom, held.outputEnd - outputFrom);
         else
-            AppendLineToCheck(out, held.source);
-        from = held.outputEnd;
+            AppendLineToCheck(out,
+                              QStringView(m_waiting.sources).sliced(sourceFrom, held.sourceEnd - sourceFrom));
+        outputFrom = held.outputEnd;
+        sourceFrom = held.sourceEnd;
     }
     out += rest;
     if (m_waiting.label != 0)
@@ -418,5 +424,5 @@ void TranslatorPass::StartFlaggingProfile(double last, const QString &line)
     // the profile's G codes were read, not run: the motion mode after it is not known
     m_context.State.MotionUnknown = true;
     AppendLineToCheck(m_context.Result, line);
-    m_phase = m_context.Line.Sequence == last ? CyclePhase::None : CyclePhase::FlaggingProfile;
+    m_phase = m_context.Line.Sequence() == last ? CyclePhase::None : CyclePhase::FlaggingProfile;
 }

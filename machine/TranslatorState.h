@@ -1,6 +1,9 @@
 #pragma once
 
+#include "nc/NcNumber.h"
+
 #include <QString>
+#include <QStringView>
 #include <array>
 #include <optional>
 
@@ -39,14 +42,23 @@ struct TranslatorLineValues
     // A G word whose loss changes the program (units, work offset, incremental mode, rotation, mirror
     // image, polar interpolation): the rules drop it without a word, so the line is flagged.
     bool UntranslatableG = false;
-    bool MacroCallG = false;        // a G65 or G66 word
-    bool MacroStatement = false;    // outside comments, "#", "GOTO", "WHILE [", "IF [", "DO1" or "END1"
-    bool MainGGiven = false;        // a G word that sets the main G code
-    int CycleG = 0;                 // a G70 to G73 word: a multiple repetitive cycle block
-    std::optional<double> Sequence; // the value of a sequence number that begins with a digit
+    bool MacroCallG = false;     // a G65 or G66 word
+    bool MacroStatement = false; // outside comments, "#", "GOTO", "WHILE [", "IF [", "DO1" or "END1"
+    bool MainGGiven = false;     // a G word that sets the main G code
+    int CycleG = 0;              // a G70 to G73 word: a multiple repetitive cycle block
+    // The text of a sequence number that begins with a digit, in the line being read: read as a number
+    // only by the few lines that are looked up by it.
+    QStringView SequenceText;
     bool PGiven = false;
     bool QGiven = false;
     QString D; // the number after D as written, empty without one
+
+    std::optional<double> Sequence() const
+    {
+        if (SequenceText.isEmpty() || !nc::ReadsWhollyAsNumber(SequenceText))
+            return std::nullopt;
+        return nc::ValueOfText(SequenceText);
+    }
 
     // Keeps the comment buffer's storage: the reset runs once per line of programs of a million lines.
     void Reset()
