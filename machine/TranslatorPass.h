@@ -68,6 +68,7 @@ private:
         qsizetype flaggedLines = 0;
         std::optional<double> modalBefore;
         std::vector<HeldLine> held;
+        QString sources;            // the held lines' sources, one after the other
         QString output;             // what the held lines give, one after the other
         qsizetype contourFrom = -1; // the first held line of the contour; -1 before it begins
         int label = 0;
