@@ -359,12 +359,13 @@ bool DecodeAsTheyCome(nc::ArrivingBytes &arriving, nc::DecodedText &decoded)
         if (seen.broken)
             return false;
         const QByteArrayView piece = seen.bytes.sliced(from, end - from);
-        // The room grows to what has come and more, at once in large pages: the text so far is copied
-        // into new room advised before it is written.
+        // The room grows to twice what has come, or to the most the rest can give once all has come, at
+        // once in large pages: the text so far is copied into new room advised before it is written.
         if (decoded.text.capacity() - decoded.text.size() < piece.size()) {
+            const qsizetype room = seen.all ? decoded.text.size() + seen.bytes.size() - from
+                                            : std::max(decoded.text.capacity(), seen.bytes.size()) * 2;
             QString larger;
-            nc::ReserveLargeText(larger,
-                                 std::max(decoded.text.capacity() * 2, seen.bytes.size() + WholePieceSize));
+            nc::ReserveLargeText(larger, room);
             larger.append(decoded.text);
             decoded.text = std::move(larger);
         }
