@@ -562,6 +562,8 @@ bool ConvertPiecesAsTheyCome(const CliCommand &command, const CliOptions &option
         const QByteArrayView piece = seen.bytes.sliced(from, end - from);
         if (!nc::IsCleanCp932(piece))
             return false;
+        // each held result in room of its own, taken at once
+        working.bytes.reserve(piece.size() + piece.size() / 4 + 16);
         ConvertPiece(command, options, piece, working, true);
         PieceResult &result = held.emplace_back();
         result.outcome = std::move(working.outcome);
