@@ -16,8 +16,8 @@ namespace {
 // The room is address space only: pages are taken as the bytes come.
 constexpr size_t LargestRoom = size_t(1) << 36;
 constexpr size_t SmallestRoom = size_t(1) << 26;
-// A read asks for this much; a pipe hands over what it holds.
-constexpr size_t BlockSize = size_t(1) << 23;
+// A read asks for at most what the enlarged pipe holds, so that the bytes are handed on as they come.
+constexpr size_t BlockSize = size_t(1) << 20;
 
 } // namespace
 

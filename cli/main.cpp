@@ -359,11 +359,14 @@ bool DecodeAsTheyCome(nc::ArrivingBytes &arriving, nc::DecodedText &decoded)
         if (seen.broken)
             return false;
         const QByteArrayView piece = seen.bytes.sliced(from, end - from);
-        // The room grows to twice what has come, or to the most the rest can give once all has come, at
-        // once in large pages: the text so far is copied into new room advised before it is written.
+        // The room grows to twice what has come (16 M characters at least: room not written costs
+        // nothing), or to the most the rest can give once all has come, at once in large pages, a fault per
+        // small page costing more than decoding it: the text so far is copied into new room advised before
+        // it is written.
         if (decoded.text.capacity() - decoded.text.size() < piece.size()) {
-            const qsizetype room = seen.all ? decoded.text.size() + seen.bytes.size() - from
-                                            : std::max(decoded.text.capacity(), seen.bytes.size()) * 2;
+            const qsizetype room =
+                seen.all ? decoded.text.size() + seen.bytes.size() - from
+                         : std::max({decoded.text.capacity() * 2, seen.bytes.size() * 2, qsizetype(1) << 24});
             QString larger;
             nc::ReserveLargeText(larger, room);
             larger.append(decoded.text);
@@ -549,7 +552,12 @@ void ConvertPiecesAtOnce(const CliCommand &command, const CliOptions &options, Q
 bool ConvertPiecesAsTheyCome(const CliCommand &command, const CliOptions &options,
                              nc::ArrivingBytes &arriving, const std::function<bool(PieceResult &)> &take)
 {
+    // The held results' bytes one after the other in one room, taken at once in large pages.
     std::vector<PieceResult> held;
+    std::vector<std::pair<qsizetype, qsizetype>> heldAt; // where each result's bytes stand, and their size
+    QByteArray heldBytes;
+    heldBytes.reserve(qsizetype(1) << 24);
+    nc::AdviseLargeBuffer(heldBytes.data(), heldBytes.capacity());
     PieceResult working;
     qsizetype from = 0;
     nc::Arrived seen;
@@ -562,23 +570,25 @@ bool ConvertPiecesAsTheyCome(const CliCommand &command, const CliOptions &option
         const QByteArrayView piece = seen.bytes.sliced(from, end - from);
         if (!nc::IsCleanCp932(piece))
             return false;
-        // each held result in room of its own, taken at once
-        working.bytes.reserve(piece.size() + piece.size() / 4 + 16);
         ConvertPiece(command, options, piece, working, true);
         PieceResult &result = held.emplace_back();
         result.outcome = std::move(working.outcome);
         result.encoded = working.encoded;
-        result.bytes = std::move(working.bytes);
-        working.bytes = QByteArray();
         result.unwritable = working.unwritable;
+        // a result not encoded (a failure) is written from its output
+        const qsizetype size = working.encoded ? working.bytes.size() : 0;
+        heldAt.emplace_back(heldBytes.size(), size);
+        heldBytes.append(working.bytes.constData(), size);
         from = end;
     }
     const QByteArrayView rest = seen.bytes.sliced(from);
     if (!nc::IsCleanCp932InParts(rest))
         return false;
-    for (PieceResult &piece : held)
-        if (!take(piece))
+    for (std::size_t k = 0; k < held.size(); ++k) {
+        held[k].bytes = QByteArray::fromRawData(heldBytes.constData() + heldAt[k].first, heldAt[k].second);
+        if (!take(held[k]))
             return true;
+    }
     held.clear();
     ConvertPiecesAtOnce(command, options, rest, take);
     return true;
