@@ -244,9 +244,10 @@ PassPartsOutcome RunPassOnArrivingBytes(const PassMaker &makePass, ArrivingBytes
 {
     PassPartsOutcome outcome;
     // Nothing is written before every byte has come and proved clean: the result so far is held.
-    // Its room is taken at once and in large pages, which spares copying it as it grows.
+    // Its room, for a hundred pieces or so, is taken at once and in large pages, which spares copying it as
+    // it grows and a fault for every small page.
     QByteArray held;
-    held.reserve(qsizetype(1) << 24);
+    held.reserve(std::min(qsizetype(1) << 24, plan.pieceSize * 128));
     AdviseLargeBuffer(held.data(), held.capacity());
     bool holding = true;
     ResultWriter writer([&](QByteArrayView piece) {
