@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Builds an optimised tree in build-bench/ and measures every conversion on large generated programs.
-# Options are passed to the benchmark: --sizes 10000,100000,1000000 --reps 3 --out bench/RESULTS.md
+# Options are passed to the benchmark: --sizes 10000,100000,1000000 --reps 3 --out bench/RESULTS.md.
+# build-bench/bench/brindlewick-bench --input-only (with the same options) measures only the standard input
+# table, on the largest size, and replaces only that section of the results.
 set -euo pipefail
 cd "$(dirname "$0")"
 tools/install-deps.sh

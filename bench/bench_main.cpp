@@ -329,6 +329,51 @@ QString InputTable(const QString &convert, const QString &path, int repetitions)
     return table;
 }
 
+// The section of the results that gives the standard input table.
+QString InputSection(const QString &programName, int repetitions, const QString &table)
+{
+    QString section;
+    QTextStream r(&section);
+    r << "## Standard input\n\n";
+    r << "Every conversion of the lathe program on `" << programName
+      << "` given as a file argument, on standard input from the file (`< file`) and through a pipe "
+         "(`cat file |`), awk reading the same input the same way; each command through `sh -c`, all "
+         "in turn, median of "
+      << repetitions << " runs. Target: standard input and the pipe within 10 % of the file.\n\n";
+    r << table;
+    return section;
+}
+
+// Only the standard input table, on the largest lathe program: its section of the results is replaced,
+// the rest kept as it stands.
+int InputOnly(const Settings &settings, const QString &convert, const QDir &dir)
+{
+    const qsizetype lines = settings.sizes.last();
+    const QString path = dir.filePath(QStringLiteral("lathe_%1.nc").arg(lines));
+    if (!WriteProgram(path, Program(ProgramKind::Lathe, lines)))
+        return 1;
+    std::printf("standard input and a pipe, %s\n", qPrintable(QFileInfo(path).fileName()));
+    const QString table = InputTable(convert, path, settings.repetitions);
+    QFile results(settings.resultsPath);
+    if (!results.open(QIODevice::ReadOnly))
+        return 1;
+    QString text = QString::fromUtf8(results.readAll());
+    results.close();
+    const qsizetype start = text.indexOf(QStringLiteral("## Standard input\n"));
+    const qsizetype end = text.indexOf(QStringLiteral("\n## "), start + 1);
+    if (start < 0 || end < 0)
+        return 1;
+    const QString section =
+        InputSection(QFileInfo(path).fileName(), settings.repetitions, table) +
+        QStringLiteral("\nThis table measured on its own (`brindlewick-bench --input-only`) on %1.\n")
+            .arg(QDateTime::currentDateTimeUtc().toString(Qt::ISODate));
+    text.replace(start, end + 1 - start, section + u'\n');
+    if (!results.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        return 1;
+    results.write(text.toUtf8());
+    return 0;
+}
+
 int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
@@ -338,6 +383,8 @@ int main(int argc, char *argv[])
     const QString convert = binaries + QStringLiteral("/../cli/brindlewick-convert");
     QTemporaryDir temporary;
     const QDir dir(settings.keepFolder.isEmpty() ? temporary.path() : settings.keepFolder);
+    if (app.arguments().contains(QStringLiteral("--input-only")))
+        return InputOnly(settings, convert, dir);
 
     QString table;
     QTextStream out(&table);
@@ -435,14 +482,7 @@ int main(int argc, char *argv[])
         r << "Time on the larger program over the time on the smaller one (10x the lines; target: within "
              "12x).\n\n";
         r << growth;
-        r << "\n## Standard input\n\n";
-        r << "Every conversion of the lathe program on `" << QFileInfo(largestLathe).fileName()
-          << "` given as a file argument, on standard input from the file (`< file`) and through a pipe "
-             "(`cat file |`), awk reading the same input the same way; each command through `sh -c`, all "
-             "in turn, median of "
-          << settings.repetitions
-          << " runs. Target: standard input and the pipe within 10 % of the file.\n\n";
-        r << input;
+        r << "\n" << InputSection(QFileInfo(largestLathe).fileName(), settings.repetitions, input);
         r << "\n## Editor\n\n";
         r << "The main window under QT_QPA_PLATFORM=offscreen on `" << QFileInfo(largestLathe).fileName()
           << "`, median of " << settings.repetitions << " runs, each step with the repaint after it "

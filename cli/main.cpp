@@ -1,5 +1,7 @@
 #include "cli/CliCommand.h"
+#include "cli/PipeInput.h"
 #include "nc/ConversionPass.h"
+#include "nc/LargeText.h"
 #include "nc/PassInParts.h"
 #include "nc/ProgramText.h"
 
@@ -11,6 +13,8 @@
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
+#include <limits>
+#include <memory>
 #include <semaphore>
 #include <sys/mman.h>
 #include <sys/stat.h>
@@ -95,8 +99,8 @@ bool ParseOptions(const CliCommand &command, const QStringList &args, CliOptions
 }
 
 // The program's bytes. A file is mapped into memory, which spares copying them, and so is a file behind
-// standard input ("< program.nc"); a pipe is read in large blocks into one buffer that grows by doubling.
-// What cannot be mapped is read whole.
+// standard input ("< program.nc"); a pipe is read on a thread of its own into one room, and the conversions
+// that can start on the bytes that have come (Arriving). What cannot be mapped is read whole.
 class ProgramBytes
 {
 public:
@@ -129,7 +133,35 @@ public:
         return true;
     }
 
-    QByteArrayView View() const { return m_data ? QByteArrayView(m_data, m_size) : QByteArrayView(m_read); }
+    // A pipe's bytes, while they are still coming; nullptr for a file and for bytes read whole.
+    nc::ArrivingBytes *Arriving() { return m_pipe.get(); }
+
+    // Waits for the end of a pipe; false with the reason when reading broke off. A pipe longer than the
+    // room is read on into one buffer.
+    bool Complete(QString &error)
+    {
+        if (!m_pipe)
+            return true;
+        if (!m_pipe->Finish(error))
+            return false;
+        if (!m_pipe->OutOfRoom())
+            return true;
+        m_read = m_pipe->Await(0).bytes.toByteArray();
+        m_pipe.reset();
+        if (ReadStandardInput())
+            return true;
+        error = QStringLiteral("cannot read standard input: %1")
+                    .arg(QString::fromLocal8Bit(std::strerror(errno)));
+        return false;
+    }
+
+    // The whole program; for a pipe only once it has come whole (Complete).
+    QByteArrayView View()
+    {
+        if (m_pipe)
+            return m_pipe->Await(std::numeric_limits<qsizetype>::max()).bytes;
+        return m_data ? QByteArrayView(m_data, m_size) : QByteArrayView(m_read);
+    }
 
     void Release()
     {
@@ -141,6 +173,7 @@ public:
         m_inputMapping = nullptr;
         m_data = nullptr;
         m_read = QByteArray();
+        m_pipe.reset();
     }
 
 private:
@@ -149,8 +182,17 @@ private:
         struct stat status
         {
         };
-        if (fstat(STDIN_FILENO, &status) == 0 && S_ISREG(status.st_mode) && MapStandardInput(status.st_size))
+        const bool file = fstat(STDIN_FILENO, &status) == 0 && S_ISREG(status.st_mode);
+        if (file && MapStandardInput(status.st_size))
             return true;
+        if (!file) {
+            m_pipe = std::make_unique<PipeInput>();
+            if (m_pipe->Start(STDIN_FILENO, error))
+                return true;
+            m_pipe.reset();
+            if (!error.isEmpty())
+                return false;
+        }
         if (ReadStandardInput())
             return true;
         error = QStringLiteral("cannot read standard input: %1")
@@ -176,16 +218,16 @@ private:
         return true;
     }
 
-    // Reads a pipe to its end in blocks of at least a megabyte, straight into the buffer; a larger pipe
-    // lets the writer hand over more at a time.
+    // Reads standard input to its end, after the bytes read so far, in blocks of at least a megabyte,
+    // straight into the buffer; a larger pipe lets the writer hand over more at a time.
     bool ReadStandardInput()
     {
         constexpr qsizetype FirstRoom = qsizetype(1) << 20;
 #ifdef F_SETPIPE_SZ
         (void)fcntl(STDIN_FILENO, F_SETPIPE_SZ, int(FirstRoom));
 #endif
-        QByteArray buffer;
-        qsizetype used = 0;
+        QByteArray buffer = std::move(m_read);
+        qsizetype used = buffer.size();
         for (;;) {
             if (buffer.size() - used < FirstRoom) {
                 buffer.resize(std::max(FirstRoom * 4, buffer.size() * 2));
@@ -245,6 +287,7 @@ private:
     const char *m_data = nullptr;
     qint64 m_size = 0;
     QByteArray m_read;
+    std::unique_ptr<PipeInput> m_pipe;
 };
 
 // Where the result cannot be encoded: its line and character, and the likely cause.
@@ -303,10 +346,61 @@ int WithLinesToCheck(const CliCommand &command, const CliOptions &options, int e
     return exitCode;
 }
 
+constexpr qsizetype WholePieceSize = qsizetype(1) << 20;
+
+// Decodes a pipe's bytes a piece at a time as they come, each piece cut just after a CR LF, so that the
+// text is the one the bytes decoded whole give; false when reading broke off.
+bool DecodeAsTheyCome(nc::ArrivingBytes &arriving, nc::DecodedText &decoded)
+{
+    qsizetype from = 0;
+    nc::Arrived seen;
+    do {
+        const qsizetype end = nc::ArrivingPieceEnd(arriving, from, WholePieceSize, seen);
+        if (seen.broken)
+            return false;
+        const QByteArrayView piece = seen.bytes.sliced(from, end - from);
+        // The room grows to twice what has come (16 M characters at least: room not written costs
+        // nothing), or to the most the rest can give once all has come, at once in large pages, a fault per
+        // small page costing more than decoding it: the text so far is copied into new room advised before
+        // it is written.
+        if (decoded.text.capacity() - decoded.text.size() < piece.size()) {
+            const qsizetype room =
+                seen.all ? decoded.text.size() + seen.bytes.size() - from
+                         : std::max({decoded.text.capacity() * 2, seen.bytes.size() * 2, qsizetype(1) << 24});
+            QString larger;
+            nc::ReserveLargeText(larger, room);
+            larger.append(decoded.text);
+            decoded.text = std::move(larger);
+        }
+        decoded.hadInvalidBytes |= nc::AppendCp932(piece, decoded.text);
+        from = end;
+    } while (!seen.all || from < seen.bytes.size());
+    return true;
+}
+
+// The program decoded: a pipe's bytes as they come; false with the reason when they cannot be read.
+bool DecodeProgram(ProgramBytes &bytes, nc::DecodedText &decoded, QString &error)
+{
+    if (nc::ArrivingBytes *arriving = bytes.Arriving()) {
+        if (DecodeAsTheyCome(*arriving, decoded))
+            return true;
+        decoded = nc::DecodedText();
+        if (!bytes.Complete(error))
+            return false;
+    }
+    decoded = nc::DecodeCp932(bytes.View());
+    return true;
+}
+
 // The whole program decoded, converted and written; its bytes are given up as soon as they are decoded.
 int RunWhole(const CliCommand &command, const CliOptions &options, ProgramBytes &bytes)
 {
-    nc::DecodedText decoded = nc::DecodeCp932(bytes.View());
+    nc::DecodedText decoded;
+    QString error;
+    if (!DecodeProgram(bytes, decoded, error)) {
+        WriteError(error);
+        return 2;
+    }
     bytes.Release();
     QString program = std::move(decoded.text);
     const CliOutcome outcome = command.run(options, program);
@@ -407,10 +501,9 @@ void StopWorkers(std::vector<PieceWorker> &workers, std::atomic<bool> &stop)
 void ConvertPiecesAtOnce(const CliCommand &command, const CliOptions &options, QByteArrayView bytes,
                          const std::function<bool(PieceResult &)> &take)
 {
-    constexpr qsizetype PieceSize = qsizetype(1) << 20;
     std::vector<QByteArrayView> pieces;
     qsizetype from = 0;
-    for (const qsizetype end : nc::PieceEnds(bytes, PieceSize)) {
+    for (const qsizetype end : nc::PieceEnds(bytes, WholePieceSize)) {
         pieces.push_back(bytes.sliced(from, end - from));
         from = end;
     }
@@ -453,12 +546,72 @@ void ConvertPiecesAtOnce(const CliCommand &command, const CliOptions &options, Q
     StopWorkers(workers, stop);
 }
 
-// A conversion that never looks past a line end is run on each piece of the program.
-int RunPieceByPiece(const CliCommand &command, const CliOptions &options, QByteArrayView bytes)
+// The same for a pipe's bytes as they come: each piece converted here as it comes, its result held, and
+// once all have come the rest at once as above. The held results go to `take` only when every byte has
+// come and proved clean code page 932: false otherwise, nothing given to `take`.
+bool ConvertPiecesAsTheyCome(const CliCommand &command, const CliOptions &options,
+                             nc::ArrivingBytes &arriving, const std::function<bool(PieceResult &)> &take)
+{
+    // The held results' bytes one after the other in one room, taken at once in large pages.
+    std::vector<PieceResult> held;
+    std::vector<std::pair<qsizetype, qsizetype>> heldAt; // where each result's bytes stand, and their size
+    QByteArray heldBytes;
+    heldBytes.reserve(qsizetype(1) << 24);
+    nc::AdviseLargeBuffer(heldBytes.data(), heldBytes.capacity());
+    PieceResult working;
+    qsizetype from = 0;
+    nc::Arrived seen;
+    for (;;) {
+        const qsizetype end = nc::ArrivingPieceEnd(arriving, from, WholePieceSize, seen);
+        if (seen.broken)
+            return false;
+        if (seen.all)
+            break;
+        const QByteArrayView piece = seen.bytes.sliced(from, end - from);
+        if (!nc::IsCleanCp932(piece))
+            return false;
+        ConvertPiece(command, options, piece, working, true);
+        PieceResult &result = held.emplace_back();
+        result.outcome = std::move(working.outcome);
+        result.encoded = working.encoded;
+        result.unwritable = working.unwritable;
+        // a result not encoded (a failure) is written from its output
+        const qsizetype size = working.encoded ? working.bytes.size() : 0;
+        heldAt.emplace_back(heldBytes.size(), size);
+        heldBytes.append(working.bytes.constData(), size);
+        from = end;
+    }
+    const QByteArrayView rest = seen.bytes.sliced(from);
+    if (!nc::IsCleanCp932InParts(rest))
+        return false;
+    for (std::size_t k = 0; k < held.size(); ++k) {
+        held[k].bytes = QByteArray::fromRawData(heldBytes.constData() + heldAt[k].first, heldAt[k].second);
+        if (!take(held[k]))
+            return true;
+    }
+    held.clear();
+    ConvertPiecesAtOnce(command, options, rest, take);
+    return true;
+}
+
+// Converts the program's pieces, a pipe's as they come; false when a pipe's bytes were no clean code page
+// 932 or could not be read, nothing given to `take` then.
+bool ConvertPieces(const CliCommand &command, const CliOptions &options, ProgramBytes &bytes,
+                   const std::function<bool(PieceResult &)> &take)
+{
+    if (nc::ArrivingBytes *arriving = bytes.Arriving())
+        return ConvertPiecesAsTheyCome(command, options, *arriving, take);
+    ConvertPiecesAtOnce(command, options, bytes.View(), take);
+    return true;
+}
+
+// A conversion that never looks past a line end is run on each piece of the program; -1 when nothing was
+// converted (ConvertPieces).
+int RunPieceByPiece(const CliCommand &command, const CliOptions &options, ProgramBytes &bytes)
 {
     OutputWriter writer;
     int exitCode = 0;
-    ConvertPiecesAtOnce(command, options, bytes, [&](PieceResult &piece) {
+    const bool converted = ConvertPieces(command, options, bytes, [&](PieceResult &piece) {
         if (piece.outcome.exitCode != 0) {
             WriteError(piece.outcome.error);
             exitCode = piece.outcome.exitCode;
@@ -473,19 +626,22 @@ int RunPieceByPiece(const CliCommand &command, const CliOptions &options, QByteA
         }
         return true;
     });
+    if (!converted)
+        return -1;
     if (exitCode != 0)
         return exitCode;
     return writer.Finish() ? 0 : 1;
 }
 
 // A change that never looks past a line end and counts its changes is run on each piece, the counts added
-// up; the options were found usable on an empty program first, as the whole run would.
-int RunCountingPieceByPiece(const CliCommand &command, const CliOptions &options, QByteArrayView bytes)
+// up; the options were found usable on an empty program first, as the whole run would. -1 when nothing was
+// converted (ConvertPieces).
+int RunCountingPieceByPiece(const CliCommand &command, const CliOptions &options, ProgramBytes &bytes)
 {
     OutputWriter writer;
     qint64 count = 0;
     bool unwritable = false;
-    ConvertPiecesAtOnce(command, options, bytes, [&](PieceResult &piece) {
+    const bool converted = ConvertPieces(command, options, bytes, [&](PieceResult &piece) {
         count += piece.outcome.error.toLongLong();
         const int bad = WritePiece(piece, writer);
         if (bad >= 0) {
@@ -496,6 +652,8 @@ int RunCountingPieceByPiece(const CliCommand &command, const CliOptions &options
         }
         return true;
     });
+    if (!converted)
+        return -1;
     if (unwritable || !writer.Finish())
         return 1;
     WriteError(QString::number(count));
@@ -539,19 +697,26 @@ private:
 
 // A conversion that goes line by line reads, converts and writes the program a piece at a time, so that
 // neither the program's text nor the result is ever held whole, and converts large programs in parts on
-// every processor. The bytes are clean code page 932, so every character read can be written again.
-int RunInPieces(const nc::PassMaker &makePass, QByteArrayView bytes, bool endsAsTheProgramEnds)
+// every processor; a pipe's bytes are converted as they come. The bytes are clean code page 932, so every
+// character read can be written again; -1 when a pipe's bytes proved not to be, or could not be read, and
+// nothing was written.
+int RunInPieces(const nc::PassMaker &makePass, ProgramBytes &bytes, bool endsAsTheProgramEnds)
 {
     OutputWriter writer;
     LastLineEndHeldBack heldBack(writer);
-    const nc::PassPartsOutcome outcome = nc::RunPassInParts(makePass, bytes, [&](QByteArrayView piece) {
+    const nc::ByteSink write = [&](QByteArrayView piece) {
         if (endsAsTheProgramEnds)
             heldBack.Write(piece);
         else
             writer.Write(piece);
-    });
+    };
+    nc::ArrivingBytes *arriving = bytes.Arriving();
+    const nc::PassPartsOutcome outcome = arriving ? nc::RunPassOnArrivingBytes(makePass, *arriving, write)
+                                                  : nc::RunPassInParts(makePass, bytes.View(), write);
+    if (outcome.notConverted)
+        return -1;
     if (endsAsTheProgramEnds)
-        heldBack.Finish(bytes);
+        heldBack.Finish(bytes.View());
     if (!writer.Finish())
         return 1;
     if (outcome.unwritable >= 0) {
@@ -602,20 +767,29 @@ int main(int argc, char *argv[])
         if (!command->pass(options, error))
             return UsageError(error);
         // Bytes that are no character may decode to characters that cannot be written again: such a
-        // program is converted whole, so that nothing at all is written then.
-        if (nc::IsCleanCp932InParts(bytes.View())) {
+        // program is converted whole, so that nothing at all is written then. A pipe's bytes are checked
+        // as they come.
+        if (bytes.Arriving() || nc::IsCleanCp932InParts(bytes.View())) {
             const auto makePass = [&command, &options] {
                 QString unused;
                 return command->pass(options, unused);
             };
-            return WithLinesToCheck(*command, options,
-                                    RunInPieces(makePass, bytes.View(), command->endsAsTheProgramEnds));
+            const int exitCode = RunInPieces(makePass, bytes, command->endsAsTheProgramEnds);
+            if (exitCode >= 0)
+                return WithLinesToCheck(*command, options, exitCode);
         }
     }
-    if (command->runsPieceByPiece && nc::IsCleanCp932InParts(bytes.View()))
-        return RunPieceByPiece(*command, options, bytes.View());
+    if (command->runsPieceByPiece && (bytes.Arriving() || nc::IsCleanCp932InParts(bytes.View()))) {
+        const int exitCode = RunPieceByPiece(*command, options, bytes);
+        if (exitCode >= 0)
+            return exitCode;
+    }
     if (command->countsPieceByPiece && command->countsPieceByPiece(options) &&
-        command->run(options, QString()).exitCode == 0 && nc::IsCleanCp932InParts(bytes.View()))
-        return RunCountingPieceByPiece(*command, options, bytes.View());
+        command->run(options, QString()).exitCode == 0 &&
+        (bytes.Arriving() || nc::IsCleanCp932InParts(bytes.View()))) {
+        const int exitCode = RunCountingPieceByPiece(*command, options, bytes);
+        if (exitCode >= 0)
+            return exitCode;
+    }
     return RunWhole(*command, options, bytes);
 }

@@ -1,5 +1,6 @@
 #include "nc/PassInParts.h"
 
+#include "nc/ArrivingBytes.h"
 #include "nc/ConversionPass.h"
 #include "nc/LargeText.h"
 #include "nc/ProgramText.h"
@@ -148,14 +149,21 @@ bool IsCleanCp932InParts(QByteArrayView bytes, const PassPartsPlan &plan)
     return std::all_of(clean.begin(), clean.end(), [](char c) { return c != 0; });
 }
 
-PassPartsOutcome RunPassInParts(const PassMaker &makePass, QByteArrayView bytes, const ByteSink &write,
-                                const PassPartsPlan &plan)
+namespace {
+
+// Converts the program from `from`, a piece end where `current` stands, to its end, handing the result to
+// `writer`: the parts after the first are converted ahead on other threads when the pass can list its
+// carried state.
+void ConvertRestInParts(const PassMaker &makePass, std::unique_ptr<ConversionPass> &current,
+                        QByteArrayView bytes, qsizetype from, ResultWriter &writer, const PassPartsPlan &plan,
+                        PassPartsOutcome &outcome)
 {
-    PassPartsOutcome outcome;
-    const std::vector<qsizetype> ends = PieceEnds(bytes, plan.pieceSize);
-    std::unique_ptr<ConversionPass> current = makePass();
+    std::vector<qsizetype> ends = PieceEnds(bytes.sliced(from), plan.pieceSize);
+    for (qsizetype &end : ends)
+        end += from;
     CarriedState probe;
-    const int partCount = current->WriteCarriedState(probe) ? PartCount(plan, ends.size()) : 1;
+    const bool stopped = current->Failed() || writer.Unwritable() >= 0;
+    const int partCount = !stopped && current->WriteCarriedState(probe) ? PartCount(plan, ends.size()) : 1;
 
     // Part 0 is the running conversion itself; the others are cut at piece ends.
     std::vector<Part> parts(std::size_t(std::max(partCount, 1)));
@@ -183,9 +191,7 @@ PassPartsOutcome RunPassInParts(const PassMaker &makePass, QByteArrayView bytes,
         }
     }
 
-    ResultWriter writer(write);
-    current->Start(plan.pieceSize);
-    FeedPieces(*current, bytes, 0, ends.data(), ends.data() + parts[0].endPiece, writer);
+    FeedPieces(*current, bytes, from, ends.data(), ends.data() + parts[0].endPiece, writer);
     bool ended = false;
     for (std::size_t k = 1; k < parts.size(); ++k) {
         Part &part = parts[k];
@@ -218,6 +224,69 @@ PassPartsOutcome RunPassInParts(const PassMaker &makePass, QByteArrayView bytes,
     outcome.failed = current->Failed();
     outcome.failureMessage = current->FailureMessage();
     outcome.unwritable = writer.Unwritable();
+}
+
+} // namespace
+
+PassPartsOutcome RunPassInParts(const PassMaker &makePass, QByteArrayView bytes, const ByteSink &write,
+                                const PassPartsPlan &plan)
+{
+    PassPartsOutcome outcome;
+    std::unique_ptr<ConversionPass> current = makePass();
+    ResultWriter writer(write);
+    current->Start(plan.pieceSize);
+    ConvertRestInParts(makePass, current, bytes, 0, writer, plan, outcome);
+    return outcome;
+}
+
+PassPartsOutcome RunPassOnArrivingBytes(const PassMaker &makePass, ArrivingBytes &arriving,
+                                        const ByteSink &write, const PassPartsPlan &plan)
+{
+    PassPartsOutcome outcome;
+    // Nothing is written before every byte has come and proved clean: the result so far is held.
+    // Its room, for a hundred pieces or so, is taken at once and in large pages, which spares copying it as
+    // it grows and a fault for every small page.
+    QByteArray held;
+    held.reserve(std::min(qsizetype(1) << 24, plan.pieceSize * 128));
+    AdviseLargeBuffer(held.data(), held.capacity());
+    bool holding = true;
+    ResultWriter writer([&](QByteArrayView piece) {
+        if (holding)
+            held.append(piece);
+        else
+            write(piece);
+    });
+    std::unique_ptr<ConversionPass> current = makePass();
+    current->Start(plan.pieceSize);
+    // One piece at a time, in line, as the bytes come; once all have come the rest is converted in parts.
+    qsizetype from = 0;
+    Arrived seen;
+    for (;;) {
+        const qsizetype end = ArrivingPieceEnd(arriving, from, plan.pieceSize, seen);
+        if (seen.broken) {
+            outcome.notConverted = true;
+            return outcome;
+        }
+        if (seen.all)
+            break;
+        const QByteArrayView piece = seen.bytes.sliced(from, end - from);
+        if (!IsCleanCp932(piece)) {
+            outcome.notConverted = true;
+            return outcome;
+        }
+        FeedPieces(*current, seen.bytes, from, &end, &end + 1, writer);
+        from = end;
+    }
+    const QByteArrayView bytes = seen.bytes;
+    if (!IsCleanCp932InParts(bytes.sliced(from), plan)) {
+        outcome.notConverted = true;
+        return outcome;
+    }
+    holding = false;
+    if (!held.isEmpty())
+        write(held);
+    held = QByteArray();
+    ConvertRestInParts(makePass, current, bytes, from, writer, plan, outcome);
     return outcome;
 }
 

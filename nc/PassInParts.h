@@ -1,5 +1,7 @@
 #pragma once
 
+#include "nc/ArrivingBytes.h"
+
 #include <QByteArrayView>
 #include <QString>
 #include <functional>
@@ -32,6 +34,8 @@ struct PassPartsOutcome
     int unwritable = -1; // a character of the result that code page 932 cannot hold; nothing after it written
     int partsAhead = 0;  // parts converted ahead on other threads
     int partsKept = 0;   // of those, the parts whose state at their start proved right and were kept
+    // Bytes still coming were no clean code page 932, or reading broke off: nothing was written.
+    bool notConverted = false;
 };
 
 // IsCleanCp932, its parts checked at once: as many as the plan has, none smaller than its pieces, each
@@ -45,5 +49,13 @@ bool IsCleanCp932InParts(QByteArrayView bytes, const PassPartsPlan &plan = {});
 // the state the conversion really reaches at its start is equal, and converted again in line otherwise.
 PassPartsOutcome RunPassInParts(const PassMaker &makePass, QByteArrayView bytes, const ByteSink &write,
                                 const PassPartsPlan &plan = {});
+
+// The same for a program still coming (from a pipe): its pieces are converted in line as they come, and
+// once all have come the rest in parts as above, so that the reading and the conversion overlap. The result
+// is held until every byte has come and proved clean code page 932, and then written as RunPassInParts
+// writes it; bytes that are no character, or reading that broke off, give `notConverted` and nothing
+// written.
+PassPartsOutcome RunPassOnArrivingBytes(const PassMaker &makePass, ArrivingBytes &arriving,
+                                        const ByteSink &write, const PassPartsPlan &plan = {});
 
 } // namespace nc

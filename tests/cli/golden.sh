@@ -32,4 +32,16 @@ if [ -f "$dir/expected.err" ] && ! cmp -s "$err" "$dir/expected.err"; then
     echo "standard error differs:"; diff "$dir/expected.err" "$err" | head -20
     status=1
 fi
+# A pipe that hands the program over a few bytes at a time (a CR LF or a two-byte character cut between
+# reads) gives what the file gives: the same output, standard error and exit code.
+pipe_out=$(mktemp)
+pipe_err=$(mktemp)
+trap 'rm -f "$out" "$err" "$pipe_out" "$pipe_err"' EXIT
+for block in 1 3; do
+    dd if="$input" bs="$block" status=none | "$convert" "${args[@]}" > "$pipe_out" 2> "$pipe_err"
+    pipe_code=$?
+    [ "$pipe_code" -eq "$code" ] || { echo "a pipe in blocks of $block: exit code $pipe_code, the file's $code"; status=1; }
+    cmp -s "$pipe_out" "$out" || { echo "a pipe in blocks of $block: output differs from the file's"; status=1; }
+    cmp -s "$pipe_err" "$err" || { echo "a pipe in blocks of $block: standard error differs from the file's"; status=1; }
+done
 exit $status

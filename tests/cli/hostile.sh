@@ -28,6 +28,22 @@ printf 'G01\r\n(\xef\x40)\r\n' > "$work/sjis.nc"
 code=$?
 expect "no code page 932 character" 1 "line 2 of the result holds U+FFFD.*no code page 932 character"
 [ -s "$work/out" ] && fail "no code page 932 character: something was written"
+# through a pipe too, and when the byte comes after megabytes whose result could have been written
+cat "$work/sjis.nc" | "$convert" space --mode add > "$work/out" 2> "$work/err"
+code=$?
+expect "no code page 932 character, a pipe" 1 "line 2 of the result holds U+FFFD.*no code page 932 character"
+[ -s "$work/out" ] && fail "no code page 932 character, a pipe: something was written"
+awk 'BEGIN { for (i = 1; i <= 300000; i++) printf "G01X%d.Z-1.F0.2\r\n", i }' > "$work/late.nc"
+printf '(\xef\x40)\r\n' >> "$work/late.nc"
+for args in "space --mode add" "crlf" "calc --find Z --op + --value 1" "replace --find G01 --with G1"; do
+    "$convert" $args "$work/late.nc" > "$work/file.out" 2> "$work/file.err"
+    file_code=$?
+    cat "$work/late.nc" | "$convert" $args > "$work/out" 2> "$work/err"
+    code=$?
+    [ "$code" -eq "$file_code" ] || fail "$args, a late byte through a pipe: exit code $code, the file's $file_code"
+    cmp -s "$work/out" "$work/file.out" || fail "$args, a late byte through a pipe: output differs from the file's"
+    cmp -s "$work/err" "$work/file.err" || fail "$args, a late byte through a pipe: standard error differs"
+done
 
 # A folder or a missing file is no input.
 "$convert" space --mode add "$work" > "$work/out" 2> "$work/err"
@@ -36,5 +52,8 @@ expect "a folder" 2 "cannot read"
 "$convert" space --mode add "$work/missing.nc" > "$work/out" 2> "$work/err"
 code=$?
 expect "a missing file" 2 "cannot read"
+"$convert" space --mode add < "$work" > "$work/out" 2> "$work/err"
+code=$?
+expect "a folder on standard input" 2 "cannot read standard input"
 
 exit $status
