@@ -13,13 +13,6 @@ namespace {
 // Refused ranges remembered for blocks that come later; a program rarely has more cycles than this.
 constexpr std::size_t RefusedProfilesKept = 16;
 
-std::optional<double> NumberOf(QStringView text)
-{
-    if (!nc::ReadsWhollyAsNumber(text))
-        return std::nullopt;
-    return nc::ValueOfText(text);
-}
-
 bool IsWhole(double value)
 {
     return value == std::floor(value);
@@ -59,7 +52,7 @@ std::optional<TranslatorCycles::Call> TranslatorCycles::CallOf(const TranslatorL
     // The call line carries the cycle's own words only; a position, a tool or an M code has no place there.
     if (line.XGiven || line.ZGiven || line.YGiven || line.CGiven || line.T > 0 || line.MCount > 0)
         return std::nullopt;
-    const std::optional<double> first = NumberOf(line.P);
+    const std::optional<double> first = line.PNumber();
     if (!first)
         return std::nullopt;
     Call call;
@@ -81,7 +74,7 @@ std::optional<TranslatorCycles::Call> TranslatorCycles::CallOf(const TranslatorL
         std::optional<double> divisions = m_g73Divisions;
         if (!line.D.isEmpty()) {
             relief = line.I;
-            divisions = NumberOf(line.D);
+            divisions = TranslatorLineValues::NumberIn(line.D);
         }
         if (!relief || !divisions || !(*relief > 0) || !IsWhole(*divisions) || *divisions < 2)
             return std::nullopt;
@@ -128,7 +121,7 @@ std::optional<double> TranslatorCycles::RoughingDepth(const TranslatorLineValues
         return g == 71 ? m_g71Depth : m_g72Depth;
     if (inch || line.D.contains(u'.'))
         return std::nullopt;
-    const std::optional<double> d = NumberOf(line.D);
+    const std::optional<double> d = TranslatorLineValues::NumberIn(line.D);
     if (!d)
         return std::nullopt;
     return *d / 1000;

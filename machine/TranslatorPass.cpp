@@ -183,9 +183,16 @@ void TranslatorPass::AssembleLine(bool headerDone, double labelledTool)
         EndOfLine();
 }
 
+bool TranslatorPass::IsSpecialLine(const QString &line)
+{
+    return line.isEmpty() || line.front() == u'%' || line.front() == u'O' || line.front() == u'(';
+}
+
 // Program-number, "%", comment-only and empty lines of a FANUC program have OSP forms of their own.
 bool TranslatorPass::WriteSpecialLine(const QString &line)
 {
+    if (!IsSpecialLine(line))
+        return false;
     QString &result = m_context.Result;
     if (line.isEmpty()) {
         result += CrLf;

@@ -114,6 +114,8 @@ private:
     void WriteLineToCheck(const QString &line, bool headerDone, double labelledTool, qsizetype outputFrom);
     void AppendLineToCheck(QString &out, QStringView line);
     void AssembleLine(bool headerDone, double labelledTool);
+    // Empty, "%", program-number and comment lines keep a form of their own in the FANUC -> OSP mode.
+    static bool IsSpecialLine(const QString &line);
     bool WriteSpecialLine(const QString &line);
     void AppendHeader();
     void AppendHeaderText(QString &out) const;

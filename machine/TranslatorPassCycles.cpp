@@ -20,12 +20,6 @@ bool IsMotion(const std::optional<double> &g)
     return g && *g >= 0 && *g <= 3;
 }
 
-// A line that keeps its own form in the translation: empty, "%", a program number, a comment.
-bool IsSpecialLine(const QString &line)
-{
-    return line.isEmpty() || line.front() == u'%' || line.front() == u'O' || line.front() == u'(';
-}
-
 // The frame may hand a line over in the room of its piece, which the next piece takes again: a line kept
 // beyond its own turn is copied.
 QString Kept(const QString &line)
@@ -59,7 +53,7 @@ bool CrossesProfile(const TranslatorLineValues &line, const std::optional<double
 
 void TranslatorPass::HandleLine(const QString &line, std::optional<double> modalBefore)
 {
-    const bool special = m_context.State.Mode && IsSpecialLine(line);
+    const bool special = m_context.State.Mode && TranslatorPass::IsSpecialLine(line);
     const QString firstBlock = std::exchange(m_firstBlock, QString());
     switch (m_phase) {
     case CyclePhase::CallWaiting:
@@ -173,9 +167,7 @@ void TranslatorPass::HandleCycleBlock(const QString &line, const QString &firstB
         }
         for (const QString &block : blocks)
             AppendLineToCheck(m_context.Result, block);
-        const std::optional<double> first = nc::ReadsWhollyAsNumber(values.P)
-                                                ? std::optional<double>(nc::ValueOfText(values.P))
-                                                : std::nullopt;
+        const std::optional<double> first = values.PNumber();
         if (first && values.QGiven)
             m_cycles.NoteRefusedProfile(*first, values.Q);
         return;
@@ -384,22 +376,18 @@ void TranslatorPass::KeepWhatTheLineRead(const TranslatorState &read, const Tran
     if (line.MainGGiven)
         state.ModalG = read.ModalG;
     state.Inch = read.Inch;
-    if (line.XGiven) {
-        kept.X = words.X;
-        kept.XFromSource = words.XFromSource;
-    }
-    if (line.YGiven) {
-        kept.Y = words.Y;
-        kept.YFromSource = words.YFromSource;
-    }
-    if (line.ZGiven) {
-        kept.Z = words.Z;
-        kept.ZFromSource = words.ZFromSource;
-    }
-    if (line.CGiven) {
-        kept.C = words.C;
-        kept.CFromSource = words.CFromSource;
-    }
+    // the value of an axis the line gave and whether a source word gave it go together
+    const auto keep = [&](bool given, std::optional<double> TranslatorWords::*value,
+                          bool TranslatorWords::*fromSource) {
+        if (given) {
+            kept.*value = words.*value;
+            kept.*fromSource = words.*fromSource;
+        }
+    };
+    keep(line.XGiven, &TranslatorWords::X, &TranslatorWords::XFromSource);
+    keep(line.YGiven, &TranslatorWords::Y, &TranslatorWords::YFromSource);
+    keep(line.ZGiven, &TranslatorWords::Z, &TranslatorWords::ZFromSource);
+    keep(line.CGiven, &TranslatorWords::C, &TranslatorWords::CFromSource);
     kept.ProgramNumber = words.ProgramNumber;
 }
 

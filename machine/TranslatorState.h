@@ -53,11 +53,15 @@ struct TranslatorLineValues
     bool QGiven = false;
     QString D; // the number after D as written, empty without one
 
-    std::optional<double> Sequence() const
+    std::optional<double> Sequence() const { return NumberIn(SequenceText); }
+    // P as a number (a sequence number the cycles name), when it reads wholly as one.
+    std::optional<double> PNumber() const { return NumberIn(P); }
+
+    static std::optional<double> NumberIn(QStringView text)
     {
-        if (SequenceText.isEmpty() || !nc::ReadsWhollyAsNumber(SequenceText))
+        if (text.isEmpty() || !nc::ReadsWhollyAsNumber(text))
             return std::nullopt;
-        return nc::ValueOfText(SequenceText);
+        return nc::ValueOfText(text);
     }
 
     // Keeps the comment buffer's storage: the reset runs once per line of programs of a million lines.

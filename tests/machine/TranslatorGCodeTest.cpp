@@ -385,4 +385,13 @@ TEST(TranslatorGCodes, ContourNamesKeepToFourCharactersAfterN)
                                                   {99, "NLA99"}, {100, "NL100"}, {999, "NL999"}};
     for (const auto &[label, name] : names)
         EXPECT_EQ(TranslatorCycles::LabelName(label).toStdString(), name) << label;
+
+    // when the names run out, a cycle is a line to check, never a call of a name used before
+    QString program = u"G00 X62. Z5.\r\nG71 U2. R0.5\r\n"_qs;
+    for (int i = 1; i <= 1000; ++i)
+        program += u"G71 P%1 Q%1 F0.2\r\nN%1 G01 X30.\r\n"_qs.arg(i);
+    const TranslationResult result = TranslateProgram(program, StandardTable(), {});
+    EXPECT_TRUE(result.text.contains(u"\r\nNL999 G81\r\n"_qs));
+    EXPECT_EQ(result.text.count(u" G85 "_qs), 999);
+    EXPECT_TRUE(result.text.endsWith(u"(要確認 G71 P1000 Q1000 F0.2 )\r\n(要確認 N1000 G01 X30. )\r\n"_qs));
 }
