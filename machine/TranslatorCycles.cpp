@@ -18,6 +18,14 @@ bool IsWhole(double value)
     return value == std::floor(value);
 }
 
+// A speed under half a revolution rounds to an S without a value: the call would go out without it.
+bool IsWrittenWhole(double speed)
+{
+    QString word;
+    AppendWhole(word, u" S", speed, u"#####");
+    return !HoldsWordWithoutValue(word);
+}
+
 } // namespace
 
 bool TranslatorCycles::KeepFirstBlock(const TranslatorLineValues &line)
@@ -96,8 +104,11 @@ std::optional<TranslatorCycles::Call> TranslatorCycles::CallOf(const TranslatorL
         AppendWordOf(call.words, u" W", double(line.W));
     if (!FeedOf(line, state, call.words))
         return std::nullopt;
-    if (line.S > 0)
+    if (line.S > 0) {
+        if (!IsWrittenWhole(line.S))
+            return std::nullopt;
         call.speed = line.S;
+    }
     return call;
 }
 

@@ -57,6 +57,17 @@ void CheckRoundTrip(const ConversionTable &table)
     FuzzCheck(SameTable(table, back));
 }
 
+// The table's texts are written as they stand: a replacement of its own may read as a contour's words.
+bool WritesContourWords(const ConversionTable &table)
+{
+    for (int row = 1; row <= ConversionTable::RowCount; ++row) {
+        const QString &after = table.Row(row).after;
+        if (after.contains(u"G8") || after.contains(u"NL"))
+            return true;
+    }
+    return false;
+}
+
 // The fuzzed lines as the profile of a roughing cycle, before and after the blocks that end it.
 QString InCycle(const QString &lines, uint8_t choice)
 {
@@ -118,7 +129,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     for (const QStringView line : QStringView(text).split(u"\r\n"))
         FuzzCheck(line.startsWith(u'O') || !translator::HoldsWordWithoutValue(line));
     FuzzCheck(result.flaggedLines <= result.text.count(u"(要確認 "_qs));
-    if (!result.failed)
+    if (!result.failed && !WritesContourWords(table))
         CheckContours(text); // the header holds the table's text as it stands
     return 0;
 }
