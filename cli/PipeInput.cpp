@@ -19,12 +19,12 @@ constexpr size_t SmallestRoom = size_t(1) << 26;
 // A read asks for at most what the enlarged pipe holds, so that the bytes are handed on as they come.
 constexpr size_t BlockSize = size_t(1) << 20;
 
-QString ReadError(int error)
+} // namespace
+
+QString StandardInputError(int error)
 {
     return QStringLiteral("cannot read standard input: %1").arg(QString::fromLocal8Bit(std::strerror(error)));
 }
-
-} // namespace
 
 PipeInput::~PipeInput()
 {
@@ -54,7 +54,7 @@ bool PipeInput::Start(int fd, QString &error)
 #endif
     const bool more = ReadBlock();
     if (m_error != 0) {
-        error = ReadError(m_error);
+        error = StandardInputError(m_error);
         return false;
     }
     m_come = m_taken;
@@ -117,7 +117,7 @@ bool PipeInput::Finish(QString &error)
     if (m_reader.joinable())
         m_reader.join();
     if (m_error != 0) {
-        error = ReadError(m_error);
+        error = StandardInputError(m_error);
         return false;
     }
     return true;

@@ -7,6 +7,9 @@
 #include <mutex>
 #include <thread>
 
+// Why standard input could not be read, from the error number the reading gave.
+QString StandardInputError(int error);
+
 // Standard input that is no file (a pipe): read to its end on a thread of its own, in large blocks, into
 // one room reserved at once, so that the bytes never move and a conversion may start on them while the
 // writer is still writing.

@@ -150,8 +150,7 @@ public:
         m_pipe.reset();
         if (ReadStandardInput())
             return true;
-        error = QStringLiteral("cannot read standard input: %1")
-                    .arg(QString::fromLocal8Bit(std::strerror(errno)));
+        error = StandardInputError(errno);
         return false;
     }
 
@@ -195,8 +194,7 @@ private:
         }
         if (ReadStandardInput())
             return true;
-        error = QStringLiteral("cannot read standard input: %1")
-                    .arg(QString::fromLocal8Bit(std::strerror(errno)));
+        error = StandardInputError(errno);
         return false;
     }
 
