@@ -59,6 +59,7 @@ option_sets=(
     "rotary" "rotary --axis A --forward 115 --reverse 116"
     "crlf"
     "replace --find G01 --with G1" "replace --find M0 --with M" "replace --find ( --with [["
+    "replace --find 0 --with 〇〇" "replace --find . --with €" "replace --find X --with X"
     "calc --find Z --op + --value 100 --format 1" "calc --find Z --op + --value 1 --format 2"
     "calc --find X --op x --value 2.5 --format 3" "calc --find X --op / --value 3 --format 4"
     "calc --find F --op - --value 0.05 --format 1" "calc --find X --op / --value 0 --format 1"
