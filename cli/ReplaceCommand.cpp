@@ -1,4 +1,5 @@
 #include "cli/CliCommand.h"
+#include "nc/ProgramText.h"
 #include "search/ReplaceRun.h"
 #include "search/StringTarget.h"
 
@@ -21,6 +22,13 @@ CliCommand ReplaceCommand()
         bool fromTop = true;
         const RunEnd end = ReplaceAllChange(state, target, fromTop);
         return CliOutcome{0, target.Text(), QString::number(end.count)};
+    };
+    // The hits are the non-overlapping ones, each searched for after the last: unless the text looked for
+    // holds a line feed, none reaches over the end of a line, and the program may be changed a piece at a
+    // time. A replacement code page 932 cannot write is left to the whole run, which tells the line.
+    command.countsPieceByPiece = [](const CliOptions &options) {
+        return !options.Value(QStringLiteral("find")).contains(u'\n') &&
+               nc::EncodeCp932(options.Value(QStringLiteral("with"))).ok();
     };
     return command;
 }

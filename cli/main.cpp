@@ -497,6 +497,37 @@ void StopWorkers(std::vector<PieceWorker> &workers, std::atomic<bool> &stop)
     }
 }
 
+// A conversion of many pieces takes and gives back texts of a few hundred kilobytes for every piece, each
+// larger than what the allocator keeps by default. Kept for the next piece rather than handed back to the
+// system, their pages are not faulted in and cleared again each time, which cost as much as converting them.
+void KeepFreedMemoryForReuse()
+{
+#if defined(__GLIBC__)
+    (void)mallopt(M_MMAP_THRESHOLD, 32 << 20);
+    (void)mallopt(M_TRIM_THRESHOLD, 256 << 20);
+#endif
+}
+
+// Whether the program is more than one piece: a program of one piece, as a program with LF line ends is,
+// is converted whole, which holds fewer copies of it.
+bool HasSeveralPieces(QByteArrayView bytes)
+{
+    return nc::PieceEnd(bytes, 0, WholePieceSize) < bytes.size();
+}
+
+// Whether a CR LF ends a piece among the first few pieces' worth of a pipe's bytes: a program without, as
+// one with LF line ends is, is converted whole, decoded as it comes. True when reading broke off, which the
+// caller tells.
+bool LinesEndEarly(nc::ArrivingBytes &arriving)
+{
+    constexpr qsizetype Early = 4 * WholePieceSize;
+    const nc::Arrived seen = arriving.Await(Early);
+    if (seen.broken)
+        return true;
+    const QByteArrayView early = seen.bytes.first(std::min(seen.bytes.size(), Early));
+    return HasSeveralPieces(early);
+}
+
 // Runs `command` on the pieces of the program, each cut just after a CR LF, on every processor, and hands
 // their results to `take` in the program's order until it returns false. This thread converts every n-th
 // piece itself and other threads the rest; only one result per thread is held at a time, and each keeps
@@ -504,6 +535,7 @@ void StopWorkers(std::vector<PieceWorker> &workers, std::atomic<bool> &stop)
 void ConvertPiecesAtOnce(const CliCommand &command, const CliOptions &options, QByteArrayView bytes,
                          const std::function<bool(PieceResult &)> &take)
 {
+    KeepFreedMemoryForReuse();
     std::vector<QByteArrayView> pieces;
     qsizetype from = 0;
     for (const qsizetype end : nc::PieceEnds(bytes, WholePieceSize)) {
@@ -551,10 +583,13 @@ void ConvertPiecesAtOnce(const CliCommand &command, const CliOptions &options, Q
 
 // The same for a pipe's bytes as they come: each piece converted here as it comes, its result held, and
 // once all have come the rest at once as above. The held results go to `take` only when every byte has
-// come and proved clean code page 932: false otherwise, nothing given to `take`.
+// come and proved clean code page 932: false otherwise, and for a program of one piece, nothing given to
+// `take`.
 bool ConvertPiecesAsTheyCome(const CliCommand &command, const CliOptions &options,
                              nc::ArrivingBytes &arriving, const std::function<bool(PieceResult &)> &take)
 {
+    if (!LinesEndEarly(arriving))
+        return false;
     // The held results' bytes one after the other in one room, taken at once in large pages.
     std::vector<PieceResult> held;
     std::vector<std::pair<qsizetype, qsizetype>> heldAt; // where each result's bytes stand, and their size
@@ -573,6 +608,8 @@ bool ConvertPiecesAsTheyCome(const CliCommand &command, const CliOptions &option
         const QByteArrayView piece = seen.bytes.sliced(from, end - from);
         if (!nc::IsCleanCp932(piece))
             return false;
+        if (held.empty())
+            KeepFreedMemoryForReuse();
         ConvertPiece(command, options, piece, working, true);
         PieceResult &result = held.emplace_back();
         result.outcome = std::move(working.outcome);
@@ -585,7 +622,7 @@ bool ConvertPiecesAsTheyCome(const CliCommand &command, const CliOptions &option
         from = end;
     }
     const QByteArrayView rest = seen.bytes.sliced(from);
-    if (!nc::IsCleanCp932InParts(rest))
+    if ((held.empty() && !HasSeveralPieces(rest)) || !nc::IsCleanCp932InParts(rest))
         return false;
     for (std::size_t k = 0; k < held.size(); ++k) {
         held[k].bytes = QByteArray::fromRawData(heldBytes.constData() + heldAt[k].first, heldAt[k].second);
@@ -598,32 +635,23 @@ bool ConvertPiecesAsTheyCome(const CliCommand &command, const CliOptions &option
 }
 
 // Converts the program's pieces, a pipe's as they come; false when a pipe's bytes were no clean code page
-// 932 or could not be read, nothing given to `take` then.
+// 932 or could not be read, or the program is one piece (to be converted whole), nothing given to `take`
+// then.
 bool ConvertPieces(const CliCommand &command, const CliOptions &options, ProgramBytes &bytes,
                    const std::function<bool(PieceResult &)> &take)
 {
     if (nc::ArrivingBytes *arriving = bytes.Arriving())
         return ConvertPiecesAsTheyCome(command, options, *arriving, take);
+    if (!HasSeveralPieces(bytes.View()))
+        return false;
     ConvertPiecesAtOnce(command, options, bytes.View(), take);
     return true;
-}
-
-// A conversion of many pieces takes and gives back texts of a few hundred kilobytes for every piece, each
-// larger than what the allocator keeps by default. Kept for the next piece rather than handed back to the
-// system, their pages are not faulted in and cleared again each time, which cost as much as converting them.
-void KeepFreedMemoryForReuse()
-{
-#if defined(__GLIBC__)
-    (void)mallopt(M_MMAP_THRESHOLD, 32 << 20);
-    (void)mallopt(M_TRIM_THRESHOLD, 256 << 20);
-#endif
 }
 
 // A conversion that never looks past a line end is run on each piece of the program; -1 when nothing was
 // converted (ConvertPieces).
 int RunPieceByPiece(const CliCommand &command, const CliOptions &options, ProgramBytes &bytes)
 {
-    KeepFreedMemoryForReuse();
     OutputWriter writer;
     int exitCode = 0;
     const bool converted = ConvertPieces(command, options, bytes, [&](PieceResult &piece) {
@@ -653,7 +681,6 @@ int RunPieceByPiece(const CliCommand &command, const CliOptions &options, Progra
 // converted (ConvertPieces).
 int RunCountingPieceByPiece(const CliCommand &command, const CliOptions &options, ProgramBytes &bytes)
 {
-    KeepFreedMemoryForReuse();
     OutputWriter writer;
     qint64 count = 0;
     bool unwritable = false;

@@ -5,6 +5,7 @@
 #include <QStringDecoder>
 #include <QStringEncoder>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <vector>
@@ -247,7 +248,12 @@ qsizetype PieceEnd(QByteArrayView bytes, qsizetype from, qsizetype size)
 {
     const qsizetype total = bytes.size();
     for (qsizetype at = from + size; at < total; at += size) {
-        for (qsizetype lf = at; lf > from + 1 && lf > at - size; --lf)
+        // The CR of a CR LF ending in (low, at] stands in [low - 1, at - 2]: a window without one, as every
+        // window of a program with LF line ends is, is passed over at once.
+        const qsizetype low = std::max(from + 1, at - size);
+        if (at - 1 <= low - 1 || !std::memchr(bytes.data() + low - 1, '\r', size_t(at - low)))
+            continue;
+        for (qsizetype lf = at; lf > low; --lf)
             if (bytes[lf - 1] == '\n' && bytes[lf - 2] == '\r')
                 return lf;
     }

@@ -45,6 +45,14 @@ for args in "space --mode add" "crlf" "calc --find Z --op + --value 1" "replace 
     cmp -s "$work/err" "$work/file.err" || fail "$args, a late byte through a pipe: standard error differs"
 done
 
+# A replacement code page 932 cannot write: on a program of many pieces too, the line says where, and
+# nothing is written.
+head -n 300000 "$work/late.nc" > "$work/clean.nc"
+"$convert" replace --find G01 --with '€' "$work/clean.nc" > "$work/out" 2> "$work/err"
+code=$?
+expect "a replacement with no code page 932 character" 1 "line 1 of the result holds U+20AC"
+[ -s "$work/out" ] && fail "a replacement with no code page 932 character: something was written"
+
 # A folder or a missing file is no input.
 "$convert" space --mode add "$work" > "$work/out" 2> "$work/err"
 code=$?

@@ -247,6 +247,14 @@ TEST(ProgramText, PiecesDecodeLikeTheWholeAndCleanBytesAreKnown)
             EXPECT_EQ(nc::IsCleanCp932InParts(bytes, plan), !whole.hadInvalidBytes)
                 << bytes.toHex().constData() << " in parts of " << plan.pieceSize;
     }
+    // a stretch of LF line ends is passed over; its window's CR LF is found at either edge
+    const struct
+    {
+        QByteArray bytes;
+        std::vector<qsizetype> ends;
+    } stretches[] = {{"X\nX\nX\nX\r\nX\n", {9, 11}}, {"XX\r\nXXXXX", {4, 9}}, {"X\nX\nX\nX\nX\n", {10}}};
+    for (const auto &stretch : stretches)
+        EXPECT_EQ(nc::PieceEnds(stretch.bytes, 3), stretch.ends) << stretch.bytes.constData();
     EXPECT_TRUE(nc::IsCleanCp932(QByteArray("G01 (\x83\x65\x83\x58\x83\x67)\r\n")));
     EXPECT_FALSE(nc::IsCleanCp932(QByteArray("G01 (\x81\x7f)\r\n")));
 }
