@@ -583,13 +583,14 @@ void ConvertPiecesAtOnce(const CliCommand &command, const CliOptions &options, Q
 
 // The same for a pipe's bytes as they come: each piece converted here as it comes, its result held, and
 // once all have come the rest at once as above. The held results go to `take` only when every byte has
-// come and proved clean code page 932: false otherwise, and for a program of one piece, nothing given to
-// `take`.
+// come and proved clean code page 932: false otherwise, and for a program whose first pieces' worth holds
+// no CR LF, nothing given to `take`.
 bool ConvertPiecesAsTheyCome(const CliCommand &command, const CliOptions &options,
                              nc::ArrivingBytes &arriving, const std::function<bool(PieceResult &)> &take)
 {
     if (!LinesEndEarly(arriving))
         return false;
+    KeepFreedMemoryForReuse();
     // The held results' bytes one after the other in one room, taken at once in large pages.
     std::vector<PieceResult> held;
     std::vector<std::pair<qsizetype, qsizetype>> heldAt; // where each result's bytes stand, and their size
@@ -608,8 +609,6 @@ bool ConvertPiecesAsTheyCome(const CliCommand &command, const CliOptions &option
         const QByteArrayView piece = seen.bytes.sliced(from, end - from);
         if (!nc::IsCleanCp932(piece))
             return false;
-        if (held.empty())
-            KeepFreedMemoryForReuse();
         ConvertPiece(command, options, piece, working, true);
         PieceResult &result = held.emplace_back();
         result.outcome = std::move(working.outcome);
@@ -622,7 +621,7 @@ bool ConvertPiecesAsTheyCome(const CliCommand &command, const CliOptions &option
         from = end;
     }
     const QByteArrayView rest = seen.bytes.sliced(from);
-    if ((held.empty() && !HasSeveralPieces(rest)) || !nc::IsCleanCp932InParts(rest))
+    if (!nc::IsCleanCp932InParts(rest))
         return false;
     for (std::size_t k = 0; k < held.size(); ++k) {
         held[k].bytes = QByteArray::fromRawData(heldBytes.constData() + heldAt[k].first, heldAt[k].second);

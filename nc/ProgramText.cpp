@@ -251,7 +251,7 @@ qsizetype PieceEnd(QByteArrayView bytes, qsizetype from, qsizetype size)
         // The CR of a CR LF ending in (low, at] stands in [low - 1, at - 2]: a window without one, as every
         // window of a program with LF line ends is, is passed over at once.
         const qsizetype low = std::max(from + 1, at - size);
-        if (at - 1 <= low - 1 || !std::memchr(bytes.data() + low - 1, '\r', size_t(at - low)))
+        if (at <= low || !std::memchr(bytes.data() + low - 1, '\r', size_t(at - low)))
             continue;
         for (qsizetype lf = at; lf > low; --lf)
             if (bytes[lf - 1] == '\n' && bytes[lf - 2] == '\r')
